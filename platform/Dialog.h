@@ -1,0 +1,68 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/DialogTemplate.h"
+#include "platform/Message.h"
+
+// A window built from a dialog template, with the handlers the game's
+// windows override. The system backend creates its window, runs its modal
+// loop, and delivers timers, sizes and input to it.
+class Dialog {
+public:
+    explicit Dialog(const DialogTemplate& tmpl);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Runs the dialog modally; returns the code given to EndDialog.
+    int DoModal();
+    // Creates the window without a modal loop (hidden helper windows).
+    void Create();
+    // Destroys a window made by Create; runs OnDestroy.
+    virtual void DestroyWindow();
+    // Ends the modal loop with this result at the next chance.
+    void EndDialog(int result);
+
+    // Window timer of this dialog; setting an id again replaces it.
+    unsigned SetTimer(unsigned id, unsigned periodMs);
+    void KillTimer(unsigned id);
+
+    // Handlers, called by the system backend on the user-interface thread.
+    virtual bool OnInitDialog() { return true; }
+    virtual void OnTimer(unsigned /*id*/) {}
+    virtual void OnSize(int /*cx*/, int /*cy*/) {}
+    virtual void OnDestroy() {}
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Every input message passes here first. The base is the dialog manager:
+    // Escape cancels, Enter accepts, typing goes to the focused edit control.
+    // Returns true when the message was consumed.
+    virtual bool PreTranslateMessage(const Message& msg);
+
+    // Text of a control (edit fields, static texts).
+    std::string GetItemText(int id) const;
+    void SetItemText(int id, const std::string& text);
+
+    const DialogTemplate& Template() const { return tmpl_; }
+    bool IsEnded() const { return ended_; }
+    int Result() const { return result_; }
+    bool IsOpen() const { return open_; }
+
+    // Backend bookkeeping: set while the window exists.
+    void SetOpen(bool open) { open_ = open; }
+    void ResetEnd() {
+        ended_ = false;
+        result_ = 0;
+    }
+    void* backendData = nullptr;
+    bool dirty = true;  // the visible controls need drawing again
+
+private:
+    const DialogTemplate& tmpl_;
+    std::map<int, std::string> itemText_;
+    bool ended_ = false;
+    int result_ = 0;
+    bool open_ = false;
+};

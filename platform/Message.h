@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// One input message as a window's PreTranslateMessage sees it.
+enum class MessageKind { KeyDown, KeyUp, Text };
+
+struct Message {
+    MessageKind kind = MessageKind::KeyDown;
+    int key = 0;          // virtual-key code (KeyDown, KeyUp)
+    bool repeat = false;  // an auto-repeated KeyDown
+    bool alt = false;     // Alt was held with the key
+    std::string text;     // typed text, UTF-8 (Text)
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Rect.h"
+
+class Dialog;
+
+enum class GlContextResult { Ok, NoPixelFormat, CannotMakeCurrent };
+
+// The services the game takes from its platform: clock, windows and their
+// modal loops, timers, message boxes, the cursor and the OpenGL surface.
+// SdlSystem runs the real game; VirtualSystem runs it at virtual time for
+// tests and replays.
+class System {
+public:
+    virtual ~System() = default;
+
+    // Milliseconds since an arbitrary start; wraps at 2^32.
+    virtual uint32_t GetTickCount() = 0;
+    // Blocks the user-interface thread; timers that fall due meanwhile fire once afterwards.
+    virtual void Sleep(uint32_t ms) = 0;
+    // Modal message box with an OK button.
+    virtual void MessageBox(const char* text, const char* caption) = 0;
+    // Display counter of the mouse cursor, as the classic call keeps it.
+    virtual void ShowCursor(bool show) = 0;
+
+    // Creates the dialog's window, runs OnInitDialog and the modal loop until
+    // EndDialog, then OnDestroy. Returns the end code.
+    virtual int RunModal(Dialog& dlg) = 0;
+    // Creates the dialog's window without a loop of its own (runs OnInitDialog).
+    virtual void CreateModeless(Dialog& dlg) = 0;
+    // Destroys the dialog's window: timers killed, OnDestroy run.
+    virtual void DestroyWindow(Dialog& dlg) = 0;
+    virtual void SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) = 0;
+    virtual void KillTimer(Dialog& dlg, unsigned id) = 0;
+
+    // Bounds of display 0.
+    virtual Rect DesktopRect() = 0;
+    // Moves and sizes the window; delivers OnSize with the new client size.
+    virtual void MoveWindow(Dialog& dlg, const Rect& r) = 0;
+    // Window icon from 32-bit RGBA pixels, row 0 at the top.
+    virtual void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) = 0;
+
+    // OpenGL context on the window of a dialog whose template hosts GL.
+    virtual GlContextResult CreateGlContext(Dialog& dlg) = 0;
+    virtual void ReleaseGlContext() = 0;
+    virtual void SwapBuffers() = 0;
+
+    // Name of the program file, the caption of the framework's own messages.
+    virtual std::string ProgramName() = 0;
+};
+
+// The system the program runs on; set once by main() or by a test.
+System& Sys();
+void SetSys(System* system);
