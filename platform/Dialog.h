@@ -10,7 +10,7 @@
 // windows override. The system backend creates its window, runs its modal
 // loop, and delivers timers, sizes and input to it.
 class Dialog {
-public:
+  public:
     explicit Dialog(const DialogTemplate& tmpl);
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
@@ -59,7 +59,7 @@ public:
     void* backendData = nullptr;
     bool dirty = true;  // the visible controls need drawing again
 
-private:
+  private:
     const DialogTemplate& tmpl_;
     std::map<int, std::string> itemText_;
     bool ended_ = false;

@@ -14,7 +14,7 @@ enum class GlContextResult { Ok, NoPixelFormat, CannotMakeCurrent };
 // SdlSystem runs the real game; VirtualSystem runs it at virtual time for
 // tests and replays.
 class System {
-public:
+  public:
     virtual ~System() = default;
 
     // Milliseconds since an arbitrary start; wraps at 2^32.

@@ -11,7 +11,7 @@ class Dialog;
 // loop's own units (microseconds for the real clock, milliseconds for
 // virtual time); due times advance by the period, so they do not drift.
 class TimerQueue {
-public:
+  public:
     struct Timer {
         Dialog* owner = nullptr;
         unsigned id = 0;
@@ -32,7 +32,7 @@ public:
     // Timers owned by the dialog, for tests.
     bool Has(const Dialog* owner, unsigned id) const;
 
-private:
+  private:
     std::vector<Timer> timers_;
     uint64_t nextOrder_ = 0;
 };

@@ -6,6 +6,7 @@ files=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v -E '^(bui
 [ -z "$files" ] && exit 0
 bad=0
 for f in $files; do
+  [ -f "$f" ] || continue
   if ! clang-format --dry-run --Werror "$f" >/dev/null 2>&1; then
     echo "needs clang-format: $f"; bad=1
   fi

@@ -1,0 +1,5 @@
+#include "app/AboutBox.h"
+
+#include "res/Resources.h"
+
+AboutBox::AboutBox() : Dialog(kAboutDialog) {}

@@ -1,0 +1,94 @@
+#include "app/MainWindow.h"
+
+#include <GL/gl.h>
+
+#include "app/AboutBox.h"
+#include "app/Keyboard.h"
+#include "platform/Keys.h"
+#include "platform/Platform.h"
+#include "res/Resources.h"
+
+MainWindow::MainWindow() : Dialog(kMainDialog) {}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::OnInitDialog() {
+    Dialog::OnInitDialog();
+    // There is no system menu to extend here: F1 stands in for "&About Quorvax...".
+    Sys().SetWindowIcon(*this, IconRgba(), kIconSize, kIconSize);
+    const Rect desktop = Sys().DesktopRect();
+    Sys().MoveWindow(*this, desktop);
+    CreateGlContext();
+    game.Init();
+    timerId_ = SetTimer(kFrameTimerId, kFramePeriodMs);
+    return true;
+}
+
+void MainWindow::OnTimer(unsigned) {
+    if (!game.gameOver) {
+        if (keyFlags & kKeyForward) {
+            game.StepForward();
+        }
+        if (keyFlags & kKeyBack) {
+            game.StepBack();
+        }
+        if (keyFlags & kKeyTurnRight) {
+            game.TurnRight();
+        }
+        if (keyFlags & kKeyTurnLeft) {
+            game.TurnLeft();
+        }
+        if (keyFlags & kKeyBomb) {
+            game.DropBomb();
+        }
+        if (keyFlags & kKeyJump) {
+            game.Jump();
+        }
+    }
+    game.Frame();
+}
+
+void MainWindow::OnSize(int cx, int cy) {
+    glViewport(0, 0, cx, cy);
+    game.SetViewSize(cx, cy);
+    game.SetupGlState();
+}
+
+void MainWindow::OnDestroy() {
+    KillTimer(timerId_);
+    ReleaseGlContext();
+}
+
+bool MainWindow::PreTranslateMessage(const Message& msg) {
+    if (msg.kind == MessageKind::KeyDown) {
+        keyFlags |= KeyBit(msg.key);
+        if (msg.key == VK_SPACE && game.waitingForStart) {
+            keyFlags = 0;
+            game.waitingForStart = 0;
+            if (game.gameOver) {
+                game.levelBannerOn = 1;
+                game.gameOver = 0;
+                game.lives = 3;
+                game.board.level = 0;
+                game.board.Rebuild();
+                game.score = 0;
+            }
+        }
+        if (msg.key == VK_SHIFT && game.gameOver) {
+            game.ClearScores();
+        }
+        if (msg.key == VK_F1 && !msg.repeat) {
+            OnSysCommand(IDM_ABOUTBOX);
+        }
+    } else if (msg.kind == MessageKind::KeyUp) {
+        keyFlags &= ~KeyBit(msg.key);
+    }
+    return Dialog::PreTranslateMessage(msg);
+}
+
+void MainWindow::OnSysCommand(unsigned id) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        AboutBox about;
+        about.DoModal();
+    }
+}

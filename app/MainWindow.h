@@ -1,0 +1,39 @@
+#pragma once
+
+#include "game/Game.h"
+#include "platform/Dialog.h"
+
+// The one main window: a borderless dialog over the whole desktop that
+// hosts the OpenGL view and owns the game. Its 40 ms timer is the game's tick.
+class MainWindow : public Dialog {
+  public:
+    static constexpr unsigned kFrameTimerId = 17682;
+    static constexpr unsigned kFramePeriodMs = 40;
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // Window set-up, context, Game::Init, the frame timer.
+    bool OnInitDialog() override;
+    // One tick: the held keys' actions (unless the game is over), then a frame.
+    void OnTimer(unsigned id) override;
+    // Viewport, view size and the whole render state again.
+    void OnSize(int cx, int cy) override;
+    // Timer killed, context released; the game is destroyed afterwards.
+    void OnDestroy() override;
+    // Enter does nothing.
+    void OnOK() override {}
+    // Key bits, SPACE and SHIFT on the title screens, F1 for the About box.
+    bool PreTranslateMessage(const Message& msg) override;
+    // The About command opens the About box modally; the game keeps ticking.
+    void OnSysCommand(unsigned id);
+
+    // Context on this window (render/GlContext.cpp); false after its message.
+    bool CreateGlContext();
+    void ReleaseGlContext();
+
+    Game game;
+
+  private:
+    unsigned timerId_ = 0;
+};

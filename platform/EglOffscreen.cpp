@@ -1,0 +1,128 @@
+#include "platform/EglOffscreen.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+
+namespace {
+
+EGLDisplay OpenDisplay() {
+    static EGLDisplay display = EGL_NO_DISPLAY;
+    static bool tried = false;
+    if (tried) {
+        return display;
+    }
+    tried = true;
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        return display;
+    }
+    EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0, minor = 0;
+    if (d != EGL_NO_DISPLAY && eglInitialize(d, &major, &minor)) {
+        display = d;
+    }
+    return display;
+}
+
+}  // namespace
+
+EglOffscreen::~EglOffscreen() {
+    Release();
+}
+
+bool EglOffscreen::Create(int width, int height) {
+    Release();
+    EGLDisplay display = OpenDisplay();
+    if (display == EGL_NO_DISPLAY) {
+        return false;
+    }
+    const EGLint attribs[] = {EGL_SURFACE_TYPE,
+                              EGL_PBUFFER_BIT,
+                              EGL_RED_SIZE,
+                              8,
+                              EGL_GREEN_SIZE,
+                              8,
+                              EGL_BLUE_SIZE,
+                              8,
+                              EGL_DEPTH_SIZE,
+                              24,
+                              EGL_STENCIL_SIZE,
+                              8,
+                              EGL_RENDERABLE_TYPE,
+                              EGL_OPENGL_BIT,
+                              EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint count = 0;
+    if (!eglChooseConfig(display, attribs, &config, 1, &count) || count < 1) {
+        return false;
+    }
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        return false;
+    }
+    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    if (context == EGL_NO_CONTEXT) {
+        return false;
+    }
+    display_ = display;
+    config_ = config;
+    context_ = context;
+    if (!MakeSurface(width, height)) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+bool EglOffscreen::MakeSurface(int width, int height) {
+    if (width < 1) {
+        width = 1;
+    }
+    if (height < 1) {
+        height = 1;
+    }
+    const EGLint attribs[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
+    EGLSurface surface = eglCreatePbufferSurface(display_, config_, attribs);
+    if (surface == EGL_NO_SURFACE) {
+        return false;
+    }
+    if (!eglMakeCurrent(display_, surface, surface, context_)) {
+        eglDestroySurface(display_, surface);
+        return false;
+    }
+    if (surface_ != nullptr) {
+        eglDestroySurface(display_, surface_);
+    }
+    surface_ = surface;
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+bool EglOffscreen::Resize(int width, int height) {
+    if (context_ == nullptr) {
+        return false;
+    }
+    if (width == width_ && height == height_) {
+        return true;
+    }
+    return MakeSurface(width, height);
+}
+
+void EglOffscreen::Release() {
+    if (display_ == nullptr) {
+        return;
+    }
+    eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (surface_ != nullptr) {
+        eglDestroySurface(display_, surface_);
+    }
+    if (context_ != nullptr) {
+        eglDestroyContext(display_, context_);
+    }
+    surface_ = nullptr;
+    context_ = nullptr;
+    config_ = nullptr;
+    display_ = nullptr;
+    width_ = height_ = 0;
+}

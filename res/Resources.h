@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/DialogTemplate.h"
+
+// Resource identifiers.
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDS_ABOUTBOX = 101;
+constexpr int IDD_MAIN = 102;
+constexpr int IDR_MAINFRAME = 128;  // the application icon
+constexpr int IDD_MUSIC_PLAYER = 129;
+constexpr int IDD_NAME = 130;
+constexpr int IDC_MIDI_CONTROL = 1000;
+constexpr int IDC_NAME_EDIT = 1001;
+constexpr unsigned IDM_ABOUTBOX = 0x0010;  // the About command's identifier
+
+extern const DialogTemplate kAboutDialog;
+extern const DialogTemplate kMainDialog;
+extern const DialogTemplate kMusicPlayerDialog;
+extern const DialogTemplate kNameDialog;
+
+// String resources; an unknown id gives "".
+const char* LoadResourceString(int id);
+
+// Icon 128: 32 x 32 pixels in 16 colours, as RGBA (row 0 at the top).
+constexpr int kIconSize = 32;
+const uint8_t* IconRgba();
