@@ -1,0 +1,145 @@
+// quorvax-replay: the real main window and game at virtual time, driven by a
+// script, in the current working directory like the game. Draws offscreen
+// (EGL on Mesa's surfaceless platform), so it needs no display server.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/MainWindow.h"
+#include "app/ReplayScript.h"
+#include "image/PngWriter.h"
+#include "platform/VirtualSystem.h"
+
+namespace {
+
+void Usage() {
+    std::fprintf(stderr,
+                 "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
+                 "[--shot TICK:FILE.png]... [--state-every N]\n");
+}
+
+bool ParseCount(const char* text, uint64_t& out) {
+    char* end = nullptr;
+    out = std::strtoull(text, &end, 10);
+    return end != text && *end == '\0' && text[0] != '-';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    VirtualSystem::Options options;
+    uint64_t ticks = 0;
+    uint64_t stateEvery = 0;
+    std::string scriptPath;
+    std::multimap<uint64_t, std::string> shots;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (value == nullptr && arg.rfind("--", 0) == 0) {
+            Usage();
+            return 2;
+        }
+        if (arg == "--size") {
+            if (std::sscanf(value, "%dx%d", &options.desktopWidth, &options.desktopHeight) != 2 ||
+                options.desktopWidth < 1 || options.desktopHeight < 1 ||
+                options.desktopWidth > 8192 || options.desktopHeight > 8192) {
+                std::fprintf(stderr, "quorvax-replay: bad size '%s'\n", value);
+                return 2;
+            }
+        } else if (arg == "--ticks") {
+            if (!ParseCount(value, ticks)) {
+                std::fprintf(stderr, "quorvax-replay: bad tick count '%s'\n", value);
+                return 2;
+            }
+        } else if (arg == "--script") {
+            scriptPath = value;
+        } else if (arg == "--shot") {
+            const char* colon = std::strchr(value, ':');
+            uint64_t tick = 0;
+            if (colon == nullptr || !ParseCount(std::string(value, colon).c_str(), tick) ||
+                tick == 0 || colon[1] == '\0') {
+                std::fprintf(stderr, "quorvax-replay: bad shot '%s'\n", value);
+                return 2;
+            }
+            shots.emplace(tick, colon + 1);
+        } else if (arg == "--state-every") {
+            if (!ParseCount(value, stateEvery)) {
+                std::fprintf(stderr, "quorvax-replay: bad state interval '%s'\n", value);
+                return 2;
+            }
+        } else {
+            Usage();
+            return 2;
+        }
+        ++i;
+    }
+
+    std::vector<ScriptEvent> events;
+    if (!scriptPath.empty()) {
+        std::ifstream in(scriptPath);
+        if (!in) {
+            std::fprintf(stderr, "quorvax-replay: cannot read script '%s'\n", scriptPath.c_str());
+            return 2;
+        }
+        std::string error;
+        if (!ParseReplayScript(in, events, error)) {
+            std::fprintf(stderr, "quorvax-replay: %s: %s\n", scriptPath.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    uint64_t lastEvent = 0;
+    for (const ScriptEvent& ev : events) {
+        lastEvent = std::max(lastEvent, ev.tick);
+    }
+    if (ticks == 0) {
+        ticks = std::max<uint64_t>(lastEvent, 1);
+    }
+
+    VirtualSystem sys(options);
+    SetSys(&sys);
+    for (const ScriptEvent& ev : events) {
+        sys.Schedule(ev.tick, ev.msg);
+    }
+    sys.onMessage = [](const VirtualSystem::CapturedMessage& m) {
+        std::printf("message %s: %s\n", m.caption.c_str(), m.text.c_str());
+        std::fflush(stdout);
+    };
+    int result = 0;
+    {
+        MainWindow window;
+        uint64_t lastTick = 0;
+        sys.afterTick = [&](uint64_t tick) {
+            lastTick = tick;
+            auto range = shots.equal_range(tick);
+            for (auto it = range.first; it != range.second; ++it) {
+                std::vector<uint8_t> rgb;
+                int w = 0, h = 0;
+                if (!sys.ReadPixels(rgb, w, h) || !WritePng(it->second, rgb.data(), w, h)) {
+                    std::fprintf(stderr, "quorvax-replay: could not write shot '%s'\n",
+                                 it->second.c_str());
+                    result = 1;
+                }
+            }
+            if (stateEvery != 0 && tick % stateEvery == 0) {
+                std::printf("%s\n", FormatState(window.game, tick).c_str());
+            }
+        };
+        sys.RunModalFor(window, ticks);
+        const bool escaped = window.Result() == IDCANCEL && lastTick < ticks;
+        std::printf("%s\n", FormatState(window.game, lastTick).c_str());
+        if (escaped) {
+            std::printf("end: the program ended at tick %llu\n",
+                        static_cast<unsigned long long>(lastTick));
+        } else {
+            std::printf("end: ran %llu ticks to the end of the script\n",
+                        static_cast<unsigned long long>(lastTick));
+        }
+        sys.afterTick = nullptr;
+    }
+    SetSys(nullptr);
+    return result;
+}
