@@ -1,18 +1,82 @@
 #include "world/Board.h"
 
+#include "world/Levels.h"
+
+namespace {
+
+struct Corner {
+    float x, y, z;
+};
+
+// One quad with its corners at texture coordinates (0,0), (1,0), (1,1), (0,1).
+void Quad(const Corner& a, const Corner& b, const Corner& c, const Corner& d) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(a.x, a.y, a.z);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(b.x, b.y, b.z);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(c.x, c.y, c.z);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(d.x, d.y, d.z);
+    glEnd();
+}
+
+}  // namespace
+
 bool Board::Init() {
     level = 0;
     Rebuild();
+    LoadTextures();
     return true;
 }
 
 void Board::Rebuild() {
-    for (uint8_t& c : cells) {
-        c = 2;
+    // level is never negative in play; the guard keeps a stray value on the table.
+    const int layout = ((level % kLevelCount) + kLevelCount) % kLevelCount;
+    for (int i = 0; i < kBoardSize * kBoardSize; ++i) {
+        cells[i] = static_cast<uint8_t>(kLevelLayouts[layout][i] - '0');
     }
 }
 
-void Board::Draw() {}
+bool Board::LoadTextures() {
+    return true;
+}
+
+void Board::Draw() {
+    glEnable(GL_TEXTURE_2D);
+    for (int r = 0; r < kBoardSize; ++r) {
+        for (int c = 0; c < kBoardSize; ++c) {
+            const float x0 = static_cast<float>(r - 7), x1 = static_cast<float>(r - 6);
+            const float y0 = static_cast<float>(c - 7), y1 = static_cast<float>(c - 6);
+            const uint8_t code = cells[r * kBoardSize + c];
+            if (code == SolidCell) {
+                DrawBlock(x0, y0, x1, y1);
+            } else if (code == 1 || code == 2) {
+                DrawFloor(x0, y0, x1, y1);
+            }
+        }
+    }
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+}
+
+// Four sides, each its own quad, with t = 0 at the top edge; then the top.
+// No bottom: nothing looks at a block from below.
+void Board::DrawBlock(float x0, float y0, float x1, float y1) const {
+    glBindTexture(GL_TEXTURE_2D, wallTexture);
+    Quad({x0, y0, 1}, {x1, y0, 1}, {x1, y0, 0}, {x0, y0, 0});
+    Quad({x1, y0, 1}, {x1, y1, 1}, {x1, y1, 0}, {x1, y0, 0});
+    Quad({x0, y0, 1}, {x0, y1, 1}, {x0, y1, 0}, {x0, y0, 0});
+    Quad({x1, y1, 1}, {x0, y1, 1}, {x0, y1, 0}, {x1, y1, 0});
+    glBindTexture(GL_TEXTURE_2D, topTexture);
+    Quad({x0, y0, 1}, {x1, y0, 1}, {x1, y1, 1}, {x0, y1, 1});
+}
+
+void Board::DrawFloor(float x0, float y0, float x1, float y1) const {
+    glBindTexture(GL_TEXTURE_2D, floorTexture);
+    Quad({x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0});
+}
 
 Box Board::CellBox(int r, int c) const {
     return Box{static_cast<float>(r - 7), static_cast<float>(c - 7), 0.0f,
