@@ -5,11 +5,13 @@
 
 #include "app/Keyboard.h"
 #include "platform/Keys.h"
+#include "world/Hero.h"
 #include "world/Random.h"
 
 void ResetProgramState() {
     ResetRand();
     ResetKeyboardState();
+    ResetHeroMotion();
 }
 
 GameHarness::GameHarness(const VirtualSystem::Options& options) : sys(options) {

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "support/GameHarness.h"
+#include "world/Board.h"
+
+// A game in play on an open board, with blocks placed where a test wants
+// them; the hero is moved only through the player's keys.
+class HeroFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.StartPlaying();
+        for (uint8_t& c : board().cells) {
+            c = 2;
+        }
+    }
+
+    Board& board() { return h.game().board; }
+    Hero& hero() { return h.game().hero; }
+    void Block(int r, int c) { board().cells[r * kBoardSize + c] = SolidCell; }
+    // Puts the hero standing at (x, y) on the floor (z 0.5) or a wall top (1.5).
+    void Place(float x, float y, float z = 0.5f) {
+        hero().position = Vec3{x, y, z};
+        hero().groundHeight = z;
+    }
+    // Holds a key for n ticks, then lets it go.
+    void Hold(int vk, int ticks) {
+        h.Press(vk);
+        h.Tick(ticks);
+        h.Release(vk);
+    }
+
+    GameHarness h;
+};
