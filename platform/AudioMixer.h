@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include "platform/AudioClip.h"
+
+class MidiSynth;
+
+// What the audio callback plays: the music synthesiser with one effects
+// voice over it. Render runs on the audio thread; everything else runs on
+// the user-interface thread while it holds the output's AudioLock.
+class AudioMixer {
+  public:
+    explicit AudioMixer(int sampleRate);
+    ~AudioMixer();
+    AudioMixer(const AudioMixer&) = delete;
+    AudioMixer& operator=(const AudioMixer&) = delete;
+
+    int SampleRate() const { return sampleRate_; }
+    // Only before the device starts pulling (the device may differ from the rate asked for).
+    void SetSampleRate(int sampleRate) { sampleRate_ = sampleRate; }
+    // The audio callback: fills frames stereo float frames.
+    void Render(float* out, int frames);
+
+    // Game::PlaySound: plays the clip from its start; a clip still playing is cut off.
+    void PlayEffect(std::shared_ptr<const AudioClip> clip);
+    bool EffectPlaying() const { return effect_ != nullptr && effectPos_ < effect_->Frames(); }
+
+    // The MIDI output (midiOutOpen): the synthesiser made on first open, kept
+    // while the output lives. Unavailable records a failed attempt, so it is
+    // not repeated at every restart of the song.
+    MidiSynth* Synth() const { return synth_.get(); }
+    void SetSynth(std::unique_ptr<MidiSynth> synth);
+    bool SynthUnavailable() const { return synthUnavailable_; }
+    void MarkSynthUnavailable() { synthUnavailable_ = true; }
+
+  private:
+    int sampleRate_;
+    std::shared_ptr<const AudioClip> effect_;
+    size_t effectPos_ = 0;
+    std::unique_ptr<MidiSynth> synth_;
+    bool synthUnavailable_ = false;
+};

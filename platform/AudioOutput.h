@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/AudioMixer.h"
+
+// The sound device as the game sees it: a mixer pulled at the device's real
+// sample rate. AudioOutputSdl feeds a sound card; AudioOutputMemory is
+// pulled by tests and benchmarks.
+class AudioOutput {
+  public:
+    explicit AudioOutput(int sampleRate);
+    virtual ~AudioOutput();
+    AudioOutput(const AudioOutput&) = delete;
+    AudioOutput& operator=(const AudioOutput&) = delete;
+
+    int SampleRate() const { return mixer_.SampleRate(); }
+    // Only touched under Lock (see AudioLock) once the device runs.
+    AudioMixer& Mixer() { return mixer_; }
+    // Tells this output apart from an earlier one at the same address.
+    uint64_t Serial() const { return serial_; }
+
+    // Keeps the audio callback out while the mixer is changed.
+    virtual void Lock() = 0;
+    virtual void Unlock() = 0;
+
+  protected:
+    // For a device that learns its real rate while opening, before it runs.
+    void SetSampleRate(int sampleRate) { mixer_.SetSampleRate(sampleRate); }
+
+  private:
+    AudioMixer mixer_;
+    const uint64_t serial_;
+};
+
+// The output the game plays through; null when there is none (silence).
+// Set by main() after opening the device, or by a test.
+AudioOutput* Audio();
+void SetAudio(AudioOutput* output);
