@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/AudioOutputMemory.h"
+
+namespace {
+
+std::shared_ptr<const AudioClip> Constant(float value, size_t frames) {
+    auto clip = std::make_shared<AudioClip>();
+    clip->sampleRate = 48000;
+    clip->samples.assign(frames * 2, value);
+    return clip;
+}
+
+}  // namespace
+
+TEST(AudioMixer, ANewEffectCutsOffTheOneStillPlaying) {
+    AudioOutputMemory out(48000);
+    EXPECT_EQ(out.Pull(10), std::vector<float>(20, 0.0f));
+    out.Mixer().PlayEffect(Constant(0.25f, 1000));
+    std::vector<float> pcm = out.Pull(100, 64);
+    EXPECT_EQ(pcm.front(), 0.25f);
+    EXPECT_EQ(pcm.back(), 0.25f);
+    out.Mixer().PlayEffect(Constant(-0.5f, 150));
+    pcm = out.Pull(200, 64);
+    EXPECT_EQ(pcm[0], -0.5f);
+    EXPECT_EQ(pcm[149 * 2 + 1], -0.5f);
+    EXPECT_EQ(pcm[150 * 2], 0.0f);  // the first never comes back
+    EXPECT_EQ(pcm.back(), 0.0f);
+    EXPECT_FALSE(out.Mixer().EffectPlaying());
+    // The same clip again starts over.
+    auto clip = Constant(0.75f, 10);
+    out.Mixer().PlayEffect(clip);
+    out.Pull(5);
+    out.Mixer().PlayEffect(clip);
+    EXPECT_EQ(out.Pull(10)[9 * 2], 0.75f);
+}
+
+TEST(AudioMixer, OutputIsClippedToFullScale) {
+    AudioOutputMemory out(44100);
+    out.Mixer().PlayEffect(Constant(3.0f, 4));
+    for (float v : out.Pull(4)) {
+        EXPECT_EQ(v, 1.0f);
+    }
+}
+
+TEST(AudioOutput, TheCurrentOutputIsForgottenWhenItGoes) {
+    {
+        AudioOutputMemory out;
+        SetAudio(&out);
+        EXPECT_EQ(Audio(), &out);
+    }
+    EXPECT_EQ(Audio(), nullptr);
+}
