@@ -5,7 +5,19 @@
 
 Dialog::Dialog(const DialogTemplate& tmpl) : tmpl_(tmpl) {
     for (const DialogControl& c : tmpl_.controls) {
-        itemText_[c.id] = c.text;
+        const bool tabStop =
+            c.kind == DialogControl::Kind::Edit || c.kind == DialogControl::Kind::Button;
+        if (focusId_ == 0 && tabStop) {
+            focusId_ = c.id;
+        }
+        if (c.kind != DialogControl::Kind::Edit) {
+            itemText_[c.id] = c.text;
+            continue;
+        }
+        EditControl& edit = edits_[c.id];
+        edit.SetText(c.text);
+        // Inside the two-pixel border and a one-pixel margin on each side.
+        edit.SetView(DialogUnitsToPixelsX(c.width) - 6, nullptr);
     }
 }
 
@@ -46,6 +58,14 @@ void Dialog::KillTimer(unsigned id) {
 }
 
 bool Dialog::PreTranslateMessage(const Message& msg) {
+    EditControl* edit = GetEdit(focusId_);
+    if (msg.kind == MessageKind::Text) {
+        if (edit == nullptr) {
+            return false;
+        }
+        dirty = edit->Type(msg.text) || dirty;
+        return true;
+    }
     if (msg.kind != MessageKind::KeyDown) {
         return false;
     }
@@ -57,15 +77,36 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         OnOK();
         return true;
     }
+    if (edit != nullptr && edit->KeyDown(msg.key)) {
+        dirty = true;
+        return true;
+    }
     return false;
 }
 
 std::string Dialog::GetItemText(int id) const {
+    if (const EditControl* edit = GetEdit(id)) {
+        return edit->Text();
+    }
     auto it = itemText_.find(id);
     return it == itemText_.end() ? std::string() : it->second;
 }
 
 void Dialog::SetItemText(int id, const std::string& text) {
-    itemText_[id] = text;
+    if (EditControl* edit = GetEdit(id)) {
+        edit->SetText(text);
+    } else {
+        itemText_[id] = text;
+    }
     dirty = true;
+}
+
+EditControl* Dialog::GetEdit(int id) {
+    auto it = edits_.find(id);
+    return it == edits_.end() ? nullptr : &it->second;
+}
+
+const EditControl* Dialog::GetEdit(int id) const {
+    auto it = edits_.find(id);
+    return it == edits_.end() ? nullptr : &it->second;
 }

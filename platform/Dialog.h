@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/DialogTemplate.h"
+#include "platform/EditControl.h"
 #include "platform/Message.h"
 
 // A window built from a dialog template, with the handlers the game's
@@ -44,6 +45,11 @@ class Dialog {
     // Text of a control (edit fields, static texts).
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text);
+    // The edit field with this id, or null; backends draw it and set its metrics.
+    EditControl* GetEdit(int id);
+    const EditControl* GetEdit(int id) const;
+    // The control with the keyboard focus: the first edit field or button.
+    int FocusId() const { return focusId_; }
 
     const DialogTemplate& Template() const { return tmpl_; }
     bool IsEnded() const { return ended_; }
@@ -62,6 +68,8 @@ class Dialog {
   private:
     const DialogTemplate& tmpl_;
     std::map<int, std::string> itemText_;
+    std::map<int, EditControl> edits_;
+    int focusId_ = 0;
     bool ended_ = false;
     int result_ = 0;
     bool open_ = false;

@@ -1,0 +1,133 @@
+#include "scores/TextLines.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// The directory part of a file name, "." when it has none.
+std::string DirectoryOf(const std::string& fileName) {
+    const size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
+// The permissions a newly created file gets; an existing file keeps its own.
+mode_t ModeFor(const char* fileName) {
+    struct stat st {};
+    if (::stat(fileName, &st) == 0) {
+        return st.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Makes the rename itself durable; best effort, as not every file system can.
+void SyncDirectory(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+bool TextLines::Read(const char* fileName) {
+    FilePtr file(std::fopen(fileName, "rb"));
+    if (!file) {
+        return false;
+    }
+    return Read(file.get());
+}
+
+bool TextLines::Read(std::FILE* file) {
+    if (file == nullptr) {
+        return false;
+    }
+    // Read up to the end rather than trusting a size found by seeking: the
+    // stream may be a pipe, or the file may change while it is read.
+    std::string data;
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        data.append(chunk, got);
+        if (data.size() > static_cast<size_t>(kMaxFileBytes)) {
+            return false;
+        }
+    }
+    if (std::ferror(file) || data.empty()) {
+        return false;
+    }
+    if (data.find('\n') == std::string::npos) {
+        return false;
+    }
+    // Each line ends at its own line feed, so files that mix CR LF and bare
+    // LF line ends are read line by line as well.
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t lf = data.find('\n'); lf != std::string::npos; lf = data.find('\n', start)) {
+        size_t end = start;
+        while (end < lf && data[end] != '\r' && data[end] != '\0') {
+            ++end;
+        }
+        result.emplace_back(data, start, end - start);
+        start = lf + 1;
+    }
+    lines = std::move(result);
+    return true;
+}
+
+bool TextLines::Write(std::FILE* file) const {
+    if (file == nullptr) {
+        return false;
+    }
+    for (const std::string& line : lines) {
+        if (std::fwrite(line.data(), 1, line.size(), file) != line.size() ||
+            std::fwrite("\r\n", 1, 2, file) != 2) {
+            return false;
+        }
+    }
+    return std::fflush(file) == 0 && !std::ferror(file);
+}
+
+bool TextLines::Write(const char* fileName) const {
+    const std::string target(fileName);
+    const std::string dir = DirectoryOf(target);
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    ::fchmod(fd, ModeFor(fileName));
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (file == nullptr) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    }
+    bool ok = Write(file);
+    ok = ::fsync(fd) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) {
+        ok = std::rename(temp.c_str(), fileName) == 0;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    SyncDirectory(dir);
+    return true;
+}
