@@ -1,6 +1,8 @@
 #include "world/Board.h"
 
 #include "world/Levels.h"
+#include "world/Mesh.h"
+#include "world/Models.h"
 
 namespace {
 
@@ -22,12 +24,29 @@ void Quad(const Corner& a, const Corner& b, const Corner& c, const Corner& d) {
     glEnd();
 }
 
+// The landscape's texture repeats 20 times each way. Its vertices are
+// program-wide, so the scaling is remembered beside them: a second board
+// (a second game in one run) must not scale them again.
+bool landscapeScaled = false;
+
+void ScaleLandscapeOnce() {
+    if (landscapeScaled) {
+        return;
+    }
+    for (MeshVertex& v : landscapeVertices) {
+        v.u *= 20.0f;
+        v.v *= 20.0f;
+    }
+    landscapeScaled = true;
+}
+
 }  // namespace
 
 bool Board::Init() {
     level = 0;
     Rebuild();
     LoadTextures();
+    ScaleLandscapeOnce();
     return true;
 }
 
@@ -59,6 +78,8 @@ void Board::Draw() {
     }
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, landscapeTexture);
+    DrawMesh(landscapeMesh);
 }
 
 // Four sides, each its own quad, with t = 0 at the top edge; then the top.

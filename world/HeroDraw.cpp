@@ -3,11 +3,13 @@
 #include <cstdlib>
 
 #include "world/Hero.h"
+#include "world/Mesh.h"
+#include "world/Models.h"
 
 namespace {
 
-// Stand-in until the compiled-in hero models arrive: nothing is drawn.
-void DrawHeroModel(int) {}
+// Picked by HeroFrameFor: the bobbing also animates the figure.
+const Mesh* const kHeroFrames[3] = {&heroFrameA, &heroFrameB, &heroFrameC};
 
 }  // namespace
 
@@ -53,7 +55,8 @@ void Hero::Draw() {
     }
     glBindTexture(GL_TEXTURE_2D, texture);
     glMultMatrixf(orientation.m);
-    DrawHeroModel(HeroFrameFor(bobOffset));
+    // Decal, unblended: the skin replaces the colour; texture 0 (no picture) leaves it untextured.
+    DrawMesh(*kHeroFrames[HeroFrameFor(bobOffset)]);
     glPopMatrix();
     DrawShadow();
 }
