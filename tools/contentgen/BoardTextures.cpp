@@ -167,22 +167,24 @@ Canvas PaintBlockTop() {
 }
 
 Canvas PaintLandscape() {
+    // The picture repeats twenty times each way over the mountains, so it has
+    // no feature as large as itself: fine grass with small stones and scree.
     const int n = 256;
     Canvas c(n, n);
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
             const double fx = x / static_cast<double>(n), fy = y / static_cast<double>(n);
-            const double g = Fractal(fx * 4, fy * 4, 4, 6, 70);
-            const double fine = Fractal(fx * 32, fy * 32, 32, 3, 71);
-            Rgb grass = MixRgb(Hex(0x3E6B2A), Hex(0x6E9A3A), Smooth(0.3, 0.7, g));
-            grass = grass * (0.85 + 0.3 * fine);
-            const double rockness = Fractal(fx * 3, fy * 3, 3, 5, 72);
-            const double cracks = std::fabs(Fractal(fx * 8, fy * 8, 8, 4, 73) - 0.5);
-            Rgb rock = MixRgb(Hex(0x6F6A62), Hex(0x9A958A), Fractal(fx * 16, fy * 16, 16, 3, 74));
-            rock = rock * (0.7 + 0.3 * Smooth(0.0, 0.08, cracks));
-            const double dirt = Smooth(0.55, 0.7, Fractal(fx * 5, fy * 5, 5, 4, 75));
-            grass = MixRgb(grass, Hex(0x7A6040) * (0.8 + 0.3 * fine), dirt * 0.6);
-            c.At(x, y) = MixRgb(grass, rock, Smooth(0.56, 0.64, rockness));
+            const double g = Fractal(fx * 8, fy * 8, 8, 5, 70);
+            const double blade = Fractal(fx * 64, fy * 64, 64, 2, 71);
+            Rgb grass = MixRgb(Hex(0x2F5A22), Hex(0x5A8A34), Smooth(0.25, 0.75, g));
+            grass = grass * (0.8 + 0.4 * blade);
+            const double rockness = Fractal(fx * 6, fy * 6, 6, 5, 72);
+            const double cracks = std::fabs(Fractal(fx * 16, fy * 16, 16, 3, 73) - 0.5);
+            Rgb rock = MixRgb(Hex(0x5E5A54), Hex(0x8C877C), Fractal(fx * 32, fy * 32, 32, 3, 74));
+            rock = rock * (0.75 + 0.25 * Smooth(0.0, 0.06, cracks));
+            const double dirt = Smooth(0.6, 0.72, Fractal(fx * 12, fy * 12, 12, 3, 75));
+            grass = MixRgb(grass, Hex(0x6A5438) * (0.8 + 0.3 * blade), dirt * 0.5);
+            c.At(x, y) = MixRgb(grass, rock, Smooth(0.6, 0.66, rockness) * 0.9);
         }
     }
     return c;

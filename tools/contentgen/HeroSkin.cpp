@@ -127,10 +127,6 @@ Rgb Torso(double s, double t) {
             c = MixRgb(c, kGold, 1 - Smooth(-0.002, 0.002, star));
             c = MixRgb(c, kGold * 0.6, (1 - Smooth(0.0, 0.004, std::fabs(star))) * 0.6);
         }
-        // Side stripes.
-        if (std::fabs(std::fabs(p.y) - 0.118) < 0.008 && p.x > -0.04) {
-            c = Hex(0xF4F0E6);
-        }
     } else if (p.z > -0.048) {
         c = kLeather * (0.85 + 0.15 * std::sin(s * 200));
         if (front > 0 && std::fabs(p.y) < 0.022) {
