@@ -91,13 +91,14 @@ bool WaveFile::Parse(const uint8_t* data, size_t size) {
         return false;
     }
     // A RIFF size beyond the file is a cut-off file: read what is there.
-    const size_t end = std::min<size_t>(size, size_t{Le32(data + 4)} + 8);
+    // A RIFF size too small for its own header is ignored.
+    const size_t end = std::clamp<size_t>(size_t{Le32(data + 4)} + 8, 12, size);
     Format format;
     bool haveFormat = false;
     const uint8_t* pcm = nullptr;
     size_t pcmBytes = 0;
     size_t pos = 12;
-    while (end - pos >= 8) {
+    while (pos + 8 <= end) {
         const uint8_t* chunk = data + pos;
         const size_t declared = Le32(chunk + 4);
         const size_t avail = end - pos - 8;

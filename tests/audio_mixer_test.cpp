@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
+#include "platform/AudioLock.h"
 #include "platform/AudioOutputMemory.h"
+#include "platform/AudioOutputSdl.h"
 
 namespace {
 
@@ -52,4 +56,24 @@ TEST(AudioOutput, TheCurrentOutputIsForgottenWhenItGoes) {
         EXPECT_EQ(Audio(), &out);
     }
     EXPECT_EQ(Audio(), nullptr);
+}
+
+TEST(AudioOutputSdl, TheDeviceCallbackPullsTheMixer) {
+    // ctest runs with SDL's dummy driver: a device without a sound card.
+    std::unique_ptr<AudioOutputSdl> out = AudioOutputSdl::Open();
+    if (!out) {
+        GTEST_SKIP() << "no SDL audio device here";
+    }
+    EXPECT_GE(out->SampleRate(), 8000);
+    {
+        AudioLock lock(*out);
+        out->Mixer().PlayEffect(Constant(0.1f, 100));
+    }
+    bool playing = true;
+    for (int i = 0; i < 500 && playing; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        AudioLock lock(*out);
+        playing = out->Mixer().EffectPlaying();
+    }
+    EXPECT_FALSE(playing);
 }

@@ -145,6 +145,15 @@ TEST(WaveFile, DamagedFilesPlayAsFarAsTheyAreSound) {
     std::vector<uint8_t> longPcm(static_cast<size_t>(1000) * (WaveFile::kMaxWaveSeconds + 5), 128);
     ASSERT_TRUE(Parse(w, Wave(1, 1, 1000, 8, longPcm)));
     EXPECT_EQ(w.Frames(), 1000u * WaveFile::kMaxWaveSeconds);
+    // Every RIFF size, down to ones smaller than the RIFF header itself.
+    for (uint32_t riff = 0; riff < bytes.size() + 16; ++riff) {
+        std::vector<uint8_t> sized = bytes;
+        std::memcpy(sized.data() + 4, &riff, 4);
+        WaveFile part;
+        if (part.Parse(sized.data(), sized.size())) {
+            EXPECT_LE(part.Frames(), 3u);
+        }
+    }
     // Every prefix of a file: refused or read, never more than is there.
     for (size_t n = 0; n < bytes.size(); ++n) {
         WaveFile part;
