@@ -55,6 +55,9 @@ class TrackReader {
                     return true;
                 }
                 if (type == 0x51 && len == 3) {
+                    if (events.size() + tempos.size() >= MidiFile::kMaxMidiEvents) {
+                        return false;
+                    }
                     tempos.push_back({tick, uint32_t{p_[0]} << 16 | uint32_t{p_[1]} << 8 | p_[2]});
                 }
                 p_ += len;
@@ -83,7 +86,7 @@ class TrackReader {
                 if (n > Left() || (p_[0] & 0x80) || (n == 2 && (p_[1] & 0x80))) {
                     return true;
                 }
-                if (events.size() >= MidiFile::kMaxMidiEvents) {
+                if (events.size() + tempos.size() >= MidiFile::kMaxMidiEvents) {
                     return false;
                 }
                 events.push_back({tick, status, p_[0], n == 2 ? p_[1] : uint8_t{0}});

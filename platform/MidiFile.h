@@ -22,7 +22,7 @@ class MidiFile {
 
     static constexpr size_t kMaxMidiFileBytes = 16u << 20;
     static constexpr int kMaxMidiTracks = 256;
-    static constexpr size_t kMaxMidiEvents = 1u << 20;
+    static constexpr size_t kMaxMidiEvents = 1u << 20;  // channel messages and tempo changes
     static constexpr uint64_t kMaxMidiSongUs = 24ull * 3600 * 1000000;  // a day
 
     // ConnectDataFile: reads the whole stream (at most kMaxMidiFileBytes).
