@@ -1,0 +1,243 @@
+#include "platform/FontRaster.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
+// Asks fontconfig for the best scalable face of the family and weight.
+bool MatchFont(const char* family, int weight, FontFile& out) {
+    if (!FcInit()) {
+        return false;
+    }
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) {
+        return false;
+    }
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) {
+        return false;
+    }
+    FcChar8* file = nullptr;
+    int index = 0;
+    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr;
+    if (ok) {
+        out.path = reinterpret_cast<const char*>(file);
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) {
+            out.index = index;
+        }
+    }
+    FcPatternDestroy(match);
+    return ok;
+}
+
+// Windows-1252 bytes 0x80..0x9F; 0 marks the five undefined ones.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+}  // namespace
+
+char32_t Cp1252ToUnicode(uint8_t byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        char16_t cp = kCp1252High[byte - 0x80];
+        return cp != 0 ? cp : byte;
+    }
+    return byte;
+}
+
+bool IsControlCodePoint(char32_t cp) {
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}
+
+char32_t NextUtf8(const std::string& s, size_t& pos) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char b0 = byte(pos);
+    int extra = 0;
+    char32_t cp = 0;
+    if (b0 < 0x80) {
+        ++pos;
+        return b0;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b0 & 0x0F;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b0 & 0x07;
+    } else {
+        ++pos;
+        return 0xFFFD;
+    }
+    if (pos + extra >= s.size()) {
+        ++pos;
+        return 0xFFFD;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (byte(pos + i) & 0x3F);
+    }
+    pos += extra + 1;
+    return cp;
+}
+
+FontRaster::FontRaster() = default;
+
+FontRaster::~FontRaster() {
+    Close();
+}
+
+void FontRaster::Close() {
+    if (face_ != nullptr) {
+        FT_Done_Face(face_);
+        face_ = nullptr;
+    }
+    if (library_ != nullptr) {
+        FT_Done_FreeType(library_);
+        library_ = nullptr;
+    }
+    path_.clear();
+    family_.clear();
+    ascent_ = descent_ = 0;
+}
+
+bool FontRaster::Open(const char* family, int weight, int cellHeight) {
+    const char* candidates[] = {family, "DejaVu Sans"};
+    for (const char* name : candidates) {
+        FontFile file;
+        if (!MatchFont(name, weight, file)) {
+            continue;
+        }
+        if (OpenFile(file.path, cellHeight, file.index)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FontRaster::OpenFile(const std::string& path, int cellHeight, int faceIndex) {
+    Close();
+    if (cellHeight <= 0 || FT_Init_FreeType(&library_) != 0) {
+        library_ = nullptr;
+        return false;
+    }
+    if (FT_New_Face(library_, path.c_str(), faceIndex, &face_) != 0) {
+        face_ = nullptr;
+        Close();
+        return false;
+    }
+    if (!SizeToCell(cellHeight)) {
+        Close();
+        return false;
+    }
+    path_ = path;
+    family_ = face_->family_name != nullptr ? face_->family_name : "";
+    return true;
+}
+
+// The classic font API's cell height is the face's Windows ascent plus
+// descent (the OS/2 table; hhea when that is missing), so the em size is
+// chosen to make that sum the requested number of pixels.
+bool FontRaster::SizeToCell(int cellHeight) {
+    FT_Face face = face_;
+    if (!FT_IS_SCALABLE(face)) {
+        if (FT_Set_Pixel_Sizes(face, 0, cellHeight) != 0) {
+            return false;
+        }
+        ascent_ = static_cast<int>(face->size->metrics.ascender >> 6);
+        descent_ = static_cast<int>(-face->size->metrics.descender >> 6);
+        return true;
+    }
+    double ascent = face->ascender;
+    double descent = -face->descender;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+        ascent = os2->usWinAscent;
+        descent = os2->usWinDescent;
+    }
+    const double units = face->units_per_EM;
+    if (ascent + descent <= 0 || units <= 0) {
+        return false;
+    }
+    const long ppem = std::max(1L, std::lround(cellHeight * units / (ascent + descent)));
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) {
+        return false;
+    }
+    ascent_ = static_cast<int>(std::lround(ascent * ppem / units));
+    descent_ = static_cast<int>(std::lround(descent * ppem / units));
+    return true;
+}
+
+bool FontRaster::Render(char32_t codePoint, Glyph& out) const {
+    out = Glyph{};
+    if (face_ == nullptr) {
+        return false;
+    }
+    const FT_UInt index = FT_Get_Char_Index(face_, codePoint);
+    if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_RENDER) != 0) {
+        return false;
+    }
+    const FT_GlyphSlot slot = face_->glyph;
+    const FT_Bitmap& bm = slot->bitmap;
+    out.width = static_cast<int>(bm.width);
+    out.rows = static_cast<int>(bm.rows);
+    out.left = slot->bitmap_left;
+    out.top = slot->bitmap_top;
+    out.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    out.coverage.assign(static_cast<size_t>(out.width) * out.rows, 0);
+    for (int y = 0; y < out.rows; ++y) {
+        const unsigned char* row = bm.buffer + static_cast<long>(y) * bm.pitch;
+        for (int x = 0; x < out.width; ++x) {
+            uint8_t value = 0;
+            if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
+                value = static_cast<uint8_t>(row[x] * 255 / std::max(1, bm.num_grays - 1));
+            } else if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
+                value = (row[x / 8] & (0x80 >> (x % 8))) != 0 ? 255 : 0;
+            }
+            out.coverage[static_cast<size_t>(y) * out.width + x] = value;
+        }
+    }
+    return true;
+}
+
+int FontRaster::TextWidth(const std::string& utf8) const {
+    if (face_ == nullptr) {
+        return 0;
+    }
+    int width = 0;
+    for (size_t pos = 0; pos < utf8.size();) {
+        const char32_t cp = NextUtf8(utf8, pos);
+        if (IsControlCodePoint(cp)) {
+            continue;
+        }
+        if (FT_Load_Char(face_, cp, FT_LOAD_DEFAULT) == 0) {
+            width += static_cast<int>((face_->glyph->advance.x + 32) >> 6);
+        }
+    }
+    return width;
+}

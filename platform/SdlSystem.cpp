@@ -1,0 +1,390 @@
+#include "platform/SdlSystem.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Dialog.h"
+#include "platform/DialogPainter.h"
+#include "platform/FontRaster.h"
+
+namespace {
+
+bool HeadlessVideoDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || std::strcmp(driver, "dummy") == 0 ||
+           std::strcmp(driver, "offscreen") == 0;
+}
+
+void SetGlAttributes() {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+}
+
+// The current context's buffers are at least what was asked for.
+bool GlAttributesHold() {
+    const struct {
+        SDL_GLattr attr;
+        int least;
+    } wanted[] = {
+        {SDL_GL_DOUBLEBUFFER, 1}, {SDL_GL_RED_SIZE, 8},    {SDL_GL_GREEN_SIZE, 8},
+        {SDL_GL_BLUE_SIZE, 8},    {SDL_GL_DEPTH_SIZE, 24}, {SDL_GL_STENCIL_SIZE, 8},
+    };
+    for (const auto& w : wanted) {
+        int value = 0;
+        if (SDL_GL_GetAttribute(w.attr, &value) != 0 || value < w.least) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+SdlSystem::SdlSystem() = default;
+
+SdlSystem::~SdlSystem() {
+    if (!initialised_) {
+        return;
+    }
+    if (glContext_ != nullptr) {
+        ReleaseGlContext();
+    }
+    for (auto& [dlg, w] : windows_) {
+        if (w->sdl != nullptr) {
+            SDL_DestroyWindow(w->sdl);
+        }
+        dlg->SetOpen(false);
+    }
+    windows_.clear();
+    if (cursorCounter_ < 0) {
+        SDL_ShowCursor(SDL_ENABLE);
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+        SDL_Quit();
+    }
+}
+
+bool SdlSystem::Init() {
+    // Closing a window ends its dialog by itself; SDL_QUIT is kept for the
+    // signals and the window manager's quit, which end every dialog.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        lastError_ = SDL_GetError();
+        return false;
+    }
+    initialised_ = true;
+    counterFrequency_ = std::max<uint64_t>(1, SDL_GetPerformanceFrequency());
+    counterStart_ = SDL_GetPerformanceCounter();
+    SDL_StartTextInput();
+    return true;
+}
+
+uint64_t SdlSystem::NowUs() const {
+    const uint64_t c = SDL_GetPerformanceCounter() - counterStart_;
+    return c / counterFrequency_ * 1000000u + c % counterFrequency_ * 1000000u / counterFrequency_;
+}
+
+uint32_t SdlSystem::GetTickCount() {
+    return static_cast<uint32_t>(NowUs() / 1000u);
+}
+
+void SdlSystem::Sleep(uint32_t ms) {
+    SDL_Delay(ms);
+}
+
+void SdlSystem::MessageBox(const char* text, const char* caption) {
+    // Without a display no box can be shown; SDL would try X11 behind a
+    // dummy driver and block on a box nobody sees.
+    if (initialised_ && !HeadlessVideoDriver()) {
+        SDL_MessageBoxButtonData ok{};
+        ok.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        ok.buttonid = IDOK;
+        ok.text = "OK";
+        SDL_MessageBoxData data{};
+        data.flags = SDL_MESSAGEBOX_INFORMATION;
+        data.window = mainWindow_;
+        data.title = caption;
+        data.message = text;
+        data.numbuttons = 1;
+        data.buttons = &ok;
+        int pressed = 0;
+        if (SDL_ShowMessageBox(&data, &pressed) == 0) {
+            return;
+        }
+    }
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+void SdlSystem::ShowCursor(bool show) {
+    cursorCounter_ += show ? 1 : -1;
+    if (initialised_) {
+        SDL_ShowCursor(cursorCounter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+SdlSystem::Window* SdlSystem::Find(const Dialog& dlg) {
+    auto it = windows_.find(const_cast<Dialog*>(&dlg));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+Dialog* SdlSystem::DialogOf(uint32_t windowId) {
+    for (auto& [dlg, w] : windows_) {
+        if (w->sdl != nullptr && SDL_GetWindowID(w->sdl) == windowId) {
+            return dlg;
+        }
+    }
+    return nullptr;
+}
+
+// A dialog under the innermost modal one takes no input, as its owner is
+// disabled while a modal dialog runs.
+bool SdlSystem::IsDisabled(const Dialog& dlg) const {
+    return !modalStack_.empty() && modalStack_.back() != &dlg &&
+           std::find(modalStack_.begin(), modalStack_.end(), &dlg) != modalStack_.end();
+}
+
+void SdlSystem::OpenWindow(Dialog& dlg) {
+    auto w = std::make_unique<Window>();
+    const DialogTemplate& t = dlg.Template();
+    if (t.visible && initialised_) {
+        const int width = std::max(1, DialogUnitsToPixelsX(t.width));
+        const int height = std::max(1, DialogUnitsToPixelsY(t.height));
+        if (t.hostsGl) {
+            SetGlAttributes();
+            const Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+            const int pos = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
+            w->sdl = SDL_CreateWindow("Quorvax", pos, pos, width, height,
+                                      flags | SDL_WINDOW_OPENGL);
+            w->hasGl = w->sdl != nullptr;
+            if (w->sdl == nullptr) {
+                // No visual with that pixel format: the window still opens,
+                // and CreateGlContext reports the missing format.
+                w->sdl = SDL_CreateWindow("Quorvax", pos, pos, width, height, flags);
+            }
+            mainWindow_ = w->sdl;
+        } else {
+            const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
+            w->sdl = SDL_CreateWindow(t.caption, pos, pos, width, height,
+                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
+        }
+        if (w->sdl == nullptr) {
+            std::fprintf(stderr, "quorvax: cannot create window \"%s\": %s\n", t.caption,
+                         SDL_GetError());
+        }
+    }
+    windows_[&dlg] = std::move(w);
+    dlg.SetOpen(true);
+    dlg.dirty = true;
+}
+
+void SdlSystem::ShowWindow(Dialog& dlg) {
+    Window* w = Find(dlg);
+    if (w == nullptr || w->sdl == nullptr) {
+        return;
+    }
+    if (!dlg.Template().hostsGl && mainWindow_ != nullptr) {
+        SDL_SetWindowModalFor(w->sdl, mainWindow_);
+    }
+    SDL_ShowWindow(w->sdl);
+    SDL_RaiseWindow(w->sdl);
+    dlg.dirty = true;
+    PaintDirty();
+}
+
+void SdlSystem::CloseWindow(Dialog& dlg) {
+    dlg.OnDestroy();
+    timers_.KillAll(&dlg);
+    auto it = windows_.find(&dlg);
+    if (it != windows_.end()) {
+        SDL_Window* sdl = it->second->sdl;
+        if (sdl != nullptr && sdl == mainWindow_) {
+            if (glContext_ != nullptr) {
+                ReleaseGlContext();
+            }
+            mainWindow_ = nullptr;
+        }
+        if (sdl != nullptr) {
+            SDL_DestroyWindow(sdl);
+        }
+        windows_.erase(it);
+    }
+    dlg.SetOpen(false);
+}
+
+int SdlSystem::RunModal(Dialog& dlg) {
+    if (dlg.IsOpen()) {
+        return -1;
+    }
+    OpenWindow(dlg);
+    modalStack_.push_back(&dlg);
+    dlg.OnInitDialog();
+    ShowWindow(dlg);
+    if (quitting_) {
+        dlg.OnCancel();  // the program is ending: a dialog opened now closes at once
+    }
+    while (!dlg.IsEnded()) {
+        Pump(dlg);
+    }
+    modalStack_.erase(std::find(modalStack_.begin(), modalStack_.end(), &dlg));
+    CloseWindow(dlg);
+    return dlg.Result();
+}
+
+void SdlSystem::CreateModeless(Dialog& dlg) {
+    if (dlg.IsOpen()) {
+        return;
+    }
+    OpenWindow(dlg);
+    dlg.OnInitDialog();
+    ShowWindow(dlg);
+}
+
+void SdlSystem::DestroyWindow(Dialog& dlg) {
+    if (!dlg.IsOpen()) {
+        return;
+    }
+    if (std::find(modalStack_.begin(), modalStack_.end(), &dlg) != modalStack_.end()) {
+        dlg.EndDialog(IDCANCEL);  // its modal loop closes it
+        return;
+    }
+    CloseWindow(dlg);
+}
+
+void SdlSystem::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {
+    timers_.Set(&dlg, id, uint64_t{periodMs} * 1000u, NowUs());
+}
+
+void SdlSystem::KillTimer(Dialog& dlg, unsigned id) {
+    timers_.Kill(&dlg, id);
+}
+
+Rect SdlSystem::DesktopRect() {
+    SDL_Rect r{0, 0, 0, 0};
+    if (!initialised_ || SDL_GetDisplayBounds(0, &r) != 0) {
+        return Rect{0, 0, 640, 480};
+    }
+    return Rect{r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
+void SdlSystem::DeliverSize(Dialog& dlg, Window& w, int cx, int cy, bool always) {
+    if (!always && cx == w.width && cy == w.height) {
+        return;
+    }
+    w.width = cx;
+    w.height = cy;
+    dlg.dirty = true;
+    dlg.OnSize(cx, cy);
+}
+
+void SdlSystem::MoveWindow(Dialog& dlg, const Rect& r) {
+    Window* w = Find(dlg);
+    if (w == nullptr) {
+        dlg.OnSize(r.Width(), r.Height());
+        return;
+    }
+    int cx = r.Width();
+    int cy = r.Height();
+    if (w->sdl != nullptr) {
+        SDL_SetWindowPosition(w->sdl, r.left, r.top);
+        SDL_SetWindowSize(w->sdl, std::max(1, cx), std::max(1, cy));
+        SDL_GetWindowSize(w->sdl, &cx, &cy);
+    }
+    DeliverSize(dlg, *w, cx, cy, true);
+}
+
+void SdlSystem::SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) {
+    if (rgba == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    icon_.assign(rgba, rgba + static_cast<size_t>(width) * height * 4);
+    iconWidth_ = width;
+    iconHeight_ = height;
+    if (painter_) {
+        painter_->SetIcon(icon_.data(), iconWidth_, iconHeight_);
+    }
+    Window* w = Find(dlg);
+    if (w == nullptr || w->sdl == nullptr) {
+        return;
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon_.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface != nullptr) {
+        SDL_SetWindowIcon(w->sdl, surface);
+        SDL_FreeSurface(surface);
+    }
+}
+
+GlContextResult SdlSystem::CreateGlContext(Dialog& dlg) {
+    Window* w = Find(dlg);
+    if (w == nullptr || w->sdl == nullptr || !w->hasGl) {
+        return GlContextResult::NoPixelFormat;
+    }
+    if (glContext_ != nullptr) {
+        ReleaseGlContext();
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(w->sdl);
+    if (context == nullptr) {
+        return GlContextResult::NoPixelFormat;
+    }
+    if (!GlAttributesHold()) {
+        SDL_GL_MakeCurrent(w->sdl, nullptr);
+        SDL_GL_DeleteContext(context);
+        return GlContextResult::NoPixelFormat;
+    }
+    if (SDL_GL_MakeCurrent(w->sdl, context) != 0) {
+        SDL_GL_DeleteContext(context);
+        return GlContextResult::CannotMakeCurrent;
+    }
+    // The swap must never wait for the display: the tick holds the pace.
+    SDL_GL_SetSwapInterval(0);
+    glContext_ = context;
+    return GlContextResult::Ok;
+}
+
+void SdlSystem::ReleaseGlContext() {
+    if (!initialised_) {
+        return;
+    }
+    SDL_GLContext current = SDL_GL_GetCurrentContext();
+    SDL_GL_MakeCurrent(mainWindow_, nullptr);
+    if (current != nullptr) {
+        SDL_GL_DeleteContext(current);
+    }
+    if (glContext_ != nullptr && glContext_ != current) {
+        SDL_GL_DeleteContext(glContext_);
+    }
+    glContext_ = nullptr;
+}
+
+void SdlSystem::SwapBuffers() {
+    if (glContext_ != nullptr && mainWindow_ != nullptr) {
+        SDL_GL_SwapWindow(mainWindow_);
+    }
+}
+
+std::string SdlSystem::ProgramName() {
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) {
+        return "quorvax";
+    }
+    std::string path(buf, static_cast<size_t>(n));
+    const std::string deleted = " (deleted)";
+    if (path.size() > deleted.size() &&
+        path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0) {
+        path.resize(path.size() - deleted.size());
+    }
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

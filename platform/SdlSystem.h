@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/System.h"
+#include "platform/TimerQueue.h"
+
+struct SDL_Window;
+union SDL_Event;
+class DialogPainter;
+class FontRaster;
+
+// The real platform: SDL2 windows, one event loop on the calling thread,
+// window timers on the monotonic clock in microseconds, an OpenGL context on
+// the main window, message boxes and the mouse cursor.
+class SdlSystem : public System {
+public:
+    SdlSystem();
+    ~SdlSystem() override;
+    SdlSystem(const SdlSystem&) = delete;
+    SdlSystem& operator=(const SdlSystem&) = delete;
+
+    // Starts SDL's video and event subsystems; main() calls it once before
+    // anything else. False, with the reason in LastError, when it cannot.
+    bool Init();
+    const std::string& LastError() const { return lastError_; }
+
+    uint32_t GetTickCount() override;
+    void Sleep(uint32_t ms) override;
+    void MessageBox(const char* text, const char* caption) override;
+    void ShowCursor(bool show) override;
+
+    int RunModal(Dialog& dlg) override;
+    void CreateModeless(Dialog& dlg) override;
+    void DestroyWindow(Dialog& dlg) override;
+    void SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) override;
+    void KillTimer(Dialog& dlg, unsigned id) override;
+
+    Rect DesktopRect() override;
+    void MoveWindow(Dialog& dlg, const Rect& r) override;
+    void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) override;
+
+    GlContextResult CreateGlContext(Dialog& dlg) override;
+    void ReleaseGlContext() override;
+    void SwapBuffers() override;
+
+    std::string ProgramName() override;
+
+private:
+    struct Window {
+        SDL_Window* sdl = nullptr;
+        bool hasGl = false;  // made with an OpenGL surface
+        int width = -1;      // client size last given to OnSize
+        int height = -1;
+    };
+
+    // Microseconds on the monotonic clock since Init.
+    uint64_t NowUs() const;
+    void OpenWindow(Dialog& dlg);
+    void ShowWindow(Dialog& dlg);
+    void CloseWindow(Dialog& dlg);
+    Window* Find(const Dialog& dlg);
+    Dialog* DialogOf(uint32_t windowId);
+    bool IsDisabled(const Dialog& dlg) const;
+    void DeliverSize(Dialog& dlg, Window& w, int cx, int cy, bool always);
+
+    // One pass of the modal loop of `modal`: events, due timers, painting,
+    // then a wait for the next event or timer.
+    void Pump(Dialog& modal);
+    void FireDueTimers(Dialog& modal);
+    void HandleEvent(const SDL_Event& event);
+    void HandleWindowEvent(const SDL_Event& event);
+    void HandleInput(const SDL_Event& event);
+    void CancelAll();
+    void WaitForNext();
+    void PaintDirty();
+    void Paint(Dialog& dlg, Window& w);
+
+    bool initialised_ = false;
+    std::string lastError_;
+    uint64_t counterStart_ = 0;
+    uint64_t counterFrequency_ = 1;
+
+    TimerQueue timers_;
+    std::map<Dialog*, std::unique_ptr<Window>> windows_;
+    std::vector<Dialog*> modalStack_;  // innermost modal loop last
+    bool quitting_ = false;
+
+    SDL_Window* mainWindow_ = nullptr;
+    void* glContext_ = nullptr;  // SDL_GLContext
+    int cursorCounter_ = 0;
+
+    std::vector<uint8_t> icon_;
+    int iconWidth_ = 0;
+    int iconHeight_ = 0;
+    std::unique_ptr<FontRaster> dialogFont_;
+    std::unique_ptr<DialogPainter> painter_;
+};

@@ -1,0 +1,210 @@
+// The event loop half of SdlSystem: events, timers, waiting and painting.
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "platform/Canvas.h"
+#include "platform/Dialog.h"
+#include "platform/DialogPainter.h"
+#include "platform/FontRaster.h"
+#include "platform/SdlKeyMap.h"
+#include "platform/SdlSystem.h"
+
+namespace {
+
+// The event wait has millisecond resolution and wakes late; it sleeps until
+// this long before a timer is due, and the rest is waited out precisely.
+constexpr uint64_t kPreciseWaitUs = 2000;
+// Below this the wait spins instead of sleeping, since a sleep overshoots.
+constexpr uint64_t kSpinUs = 300;
+// With no timer at all the loop still looks at the clock now and then.
+constexpr int kIdleWaitMs = 100;
+
+// Dialog texts in the classic 8-point dialog font (13-pixel cell).
+constexpr const char* kDialogFontFamily = "MS Sans Serif";
+constexpr int kDialogFontWeight = 400;
+constexpr int kDialogFontCell = 13;
+
+}  // namespace
+
+void SdlSystem::Pump(Dialog& modal) {
+    SDL_Event event;
+    while (!modal.IsEnded() && SDL_PollEvent(&event)) {
+        HandleEvent(event);
+    }
+    if (modal.IsEnded()) {
+        return;
+    }
+    FireDueTimers(modal);
+    if (modal.IsEnded()) {
+        return;
+    }
+    PaintDirty();
+    WaitForNext();
+}
+
+// Every timer of every window, whichever modal loop runs: a dialog opened
+// inside a tick keeps the main window ticking behind it.
+void SdlSystem::FireDueTimers(Dialog& modal) {
+    const uint64_t now = NowUs();
+    TimerQueue::Timer fired;
+    while (timers_.PopDue(now, fired)) {
+        fired.owner->OnTimer(fired.id);
+        if (modal.IsEnded()) {
+            return;
+        }
+    }
+}
+
+void SdlSystem::WaitForNext() {
+    SDL_Event event;
+    if (timers_.Empty()) {
+        if (SDL_WaitEventTimeout(&event, kIdleWaitMs) != 0) {
+            HandleEvent(event);
+        }
+        return;
+    }
+    const uint64_t due = timers_.NextDue();
+    uint64_t now = NowUs();
+    if (due <= now) {
+        return;
+    }
+    if (due - now > kPreciseWaitUs) {
+        const int ms = static_cast<int>((due - now - kPreciseWaitUs) / 1000u);
+        if (ms > 0 && SDL_WaitEventTimeout(&event, ms) != 0) {
+            HandleEvent(event);
+            return;
+        }
+    }
+    while ((now = NowUs()) < due) {
+        if (SDL_PollEvent(&event) != 0) {
+            HandleEvent(event);
+            return;
+        }
+        const uint64_t left = due - now;
+        if (left > kSpinUs) {
+            std::this_thread::sleep_for(std::chrono::microseconds(left - kSpinUs));
+        } else {
+            std::this_thread::yield();
+        }
+    }
+}
+
+void SdlSystem::HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            CancelAll();
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(event);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+        case SDL_TEXTINPUT:
+            HandleInput(event);
+            break;
+        default:
+            break;
+    }
+}
+
+// The window manager's quit and the signals SDL turns into SDL_QUIT end
+// every modal dialog from the innermost out, so the main window ends the
+// orderly way.
+void SdlSystem::CancelAll() {
+    quitting_ = true;
+    const std::vector<Dialog*> stack = modalStack_;
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        if (!(*it)->IsEnded()) {
+            (*it)->OnCancel();
+        }
+    }
+}
+
+void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
+    Dialog* dlg = DialogOf(event.window.windowID);
+    if (dlg == nullptr) {
+        return;
+    }
+    Window& w = *Find(*dlg);
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            if (!IsDisabled(*dlg)) {
+                dlg->OnCancel();
+            }
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            DeliverSize(*dlg, w, event.window.data1, event.window.data2, false);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            DeliverSize(*dlg, w, 0, 0, false);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: {
+            int cx = 0;
+            int cy = 0;
+            SDL_GetWindowSize(w.sdl, &cx, &cy);
+            DeliverSize(*dlg, w, cx, cy, false);
+            break;
+        }
+        case SDL_WINDOWEVENT_EXPOSED:
+            dlg->dirty = true;
+            break;
+        default:
+            break;
+    }
+}
+
+// All keyboard input goes to the innermost modal dialog, whichever window
+// has the focus, so keystrokes never reach the game while a dialog is open.
+void SdlSystem::HandleInput(const SDL_Event& event) {
+    if (modalStack_.empty()) {
+        return;
+    }
+    Dialog* top = modalStack_.back();
+    if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 &&
+        (event.key.keysym.mod & KMOD_ALT) != 0) {
+        // Without a window manager nobody else turns Alt+F4 into a close.
+        top->OnCancel();
+        return;
+    }
+    Message msg;
+    if (MessageFromSdlEvent(event, msg)) {
+        top->PreTranslateMessage(msg);
+    }
+}
+
+void SdlSystem::PaintDirty() {
+    for (auto& [dlg, w] : windows_) {
+        if (dlg->dirty && w->sdl != nullptr && !dlg->Template().hostsGl) {
+            Paint(*dlg, *w);
+        }
+    }
+}
+
+void SdlSystem::Paint(Dialog& dlg, Window& w) {
+    if (!painter_) {
+        dialogFont_ = std::make_unique<FontRaster>();
+        const bool haveFont =
+            dialogFont_->Open(kDialogFontFamily, kDialogFontWeight, kDialogFontCell);
+        painter_ = std::make_unique<DialogPainter>(haveFont ? dialogFont_.get() : nullptr);
+        painter_->SetIcon(icon_.empty() ? nullptr : icon_.data(), iconWidth_, iconHeight_);
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(w.sdl);
+    if (surface == nullptr) {
+        return;
+    }
+    Canvas canvas(surface->w, surface->h);
+    painter_->Paint(dlg, canvas);
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(canvas.Pixels()), canvas.Width(), canvas.Height(), 32,
+        canvas.Width() * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (source != nullptr) {
+        SDL_BlitSurface(source, nullptr, surface, nullptr);
+        SDL_FreeSurface(source);
+        SDL_UpdateWindowSurface(w.sdl);
+    }
+    dlg.dirty = false;
+}
