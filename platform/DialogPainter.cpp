@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr int kLabelId = -1;
+
 Rect Inset(const Rect& r, int d) {
     return Rect{r.left + d, r.top + d, r.right - d, r.bottom - d};
 }
@@ -89,7 +91,10 @@ int DialogPainter::DrawText(Canvas& canvas, const std::string& text, int x, int 
 void DialogPainter::PaintStatic(const Dialog& dlg, const DialogControl& c, Canvas& canvas) const {
     const Rect r = ControlRect(c);
     const int ascent = font_ != nullptr ? font_->Ascent() : 0;
-    DrawText(canvas, dlg.GetItemText(c.id), r.left, r.top + ascent, r);
+    // Labels share the id -1 and so cannot be told apart by id: they keep
+    // the template's text.
+    const std::string text = c.id == kLabelId ? std::string(c.text) : dlg.GetItemText(c.id);
+    DrawText(canvas, text, r.left, r.top + ascent, r);
 }
 
 void DialogPainter::PaintIcon(const DialogControl& c, Canvas& canvas) const {
@@ -145,9 +150,9 @@ void DialogPainter::PaintEdit(const Dialog& dlg, const DialogControl& c, Canvas&
     const int top = inner.top + (inner.Height() - cell) / 2;
     const int ascent = font_ != nullptr ? font_->Ascent() : 0;
     DrawText(canvas, text, textArea.left - scroll, top + ascent, textArea);
-    const int caretX = textArea.left - scroll +
-                       (font_ != nullptr ? font_->TextWidth(text.substr(0, caret)) : 0);
-    canvas.FillRect(Rect{caretX, std::max(top, inner.top), caretX + 1,
-                         std::min(top + cell, inner.bottom)},
-                    kText);
+    const int caretX =
+        textArea.left - scroll + (font_ != nullptr ? font_->TextWidth(text.substr(0, caret)) : 0);
+    canvas.FillRect(
+        Rect{caretX, std::max(top, inner.top), caretX + 1, std::min(top + cell, inner.bottom)},
+        kText);
 }

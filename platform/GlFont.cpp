@@ -53,10 +53,12 @@ bool BuildGlFontLists(const char* face, int cellHeight, int weight, unsigned lis
         }
         const std::vector<GLubyte> bits = ToBitmapBits(glyph);
         // The bitmap's lower-left pixel sits at (left, top - rows) from the pen.
+        // Mesa refuses to compile a glBitmap without data, even an empty one.
+        static const GLubyte kNoBits = 0;
         glNewList(listBase + c, GL_COMPILE);
         glBitmap(glyph.width, glyph.rows, static_cast<GLfloat>(-glyph.left),
                  static_cast<GLfloat>(glyph.rows - glyph.top), static_cast<GLfloat>(glyph.advance),
-                 0.0f, bits.empty() ? nullptr : bits.data());
+                 0.0f, bits.empty() ? &kNoBits : bits.data());
         glEndList();
     }
     // Byte 255 has no glyph. Its list exists but is empty, so the number is

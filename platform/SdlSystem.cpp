@@ -79,6 +79,9 @@ bool SdlSystem::Init() {
     // Closing a window ends its dialog by itself; SDL_QUIT is kept for the
     // signals and the window manager's quit, which end every dialog.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Dialogs are painted in software. A GL-backed window surface would make
+    // its own context current and take the game's drawing with it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         lastError_ = SDL_GetError();
         return false;
@@ -108,7 +111,8 @@ void SdlSystem::MessageBox(const char* text, const char* caption) {
     // dummy driver and block on a box nobody sees.
     if (initialised_ && !HeadlessVideoDriver()) {
         SDL_MessageBoxButtonData ok{};
-        ok.flags = SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+        ok.flags =
+            SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         ok.buttonid = IDOK;
         ok.text = "OK";
         SDL_MessageBoxData data{};
@@ -164,8 +168,8 @@ void SdlSystem::OpenWindow(Dialog& dlg) {
             SetGlAttributes();
             const Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
             const int pos = SDL_WINDOWPOS_UNDEFINED_DISPLAY(0);
-            w->sdl = SDL_CreateWindow("Quorvax", pos, pos, width, height,
-                                      flags | SDL_WINDOW_OPENGL);
+            w->sdl =
+                SDL_CreateWindow("Quorvax", pos, pos, width, height, flags | SDL_WINDOW_OPENGL);
             w->hasGl = w->sdl != nullptr;
             if (w->sdl == nullptr) {
                 // No visual with that pixel format: the window still opens,
@@ -216,6 +220,11 @@ void SdlSystem::CloseWindow(Dialog& dlg) {
         }
         if (sdl != nullptr) {
             SDL_DestroyWindow(sdl);
+            if (mainWindow_ != nullptr) {
+                // Without a window manager the focus would fall to nobody.
+                SDL_RaiseWindow(mainWindow_);
+                SDL_SetWindowInputFocus(mainWindow_);
+            }
         }
         windows_.erase(it);
     }
@@ -317,8 +326,8 @@ void SdlSystem::SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int h
     if (w == nullptr || w->sdl == nullptr) {
         return;
     }
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        icon_.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(icon_.data(), width, height, 32,
+                                                              width * 4, SDL_PIXELFORMAT_RGBA32);
     if (surface != nullptr) {
         SDL_SetWindowIcon(w->sdl, surface);
         SDL_FreeSurface(surface);

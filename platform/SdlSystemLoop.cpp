@@ -206,5 +206,8 @@ void SdlSystem::Paint(Dialog& dlg, Window& w) {
         SDL_FreeSurface(source);
         SDL_UpdateWindowSurface(w.sdl);
     }
+    if (glContext_ != nullptr && SDL_GL_GetCurrentContext() != glContext_) {
+        SDL_GL_MakeCurrent(mainWindow_, glContext_);
+    }
     dlg.dirty = false;
 }
