@@ -9,7 +9,7 @@
 // A 32-bit pixel buffer (0xAARRGGBB, row 0 at the top) that dialogs are
 // painted into before the backend copies it to the window.
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, uint32_t fill = 0xFF000000u);
 
     int Width() const { return width_; }
@@ -28,7 +28,7 @@ public:
     // Blends 32-bit RGBA pixels (byte order R, G, B, A) with their top-left at (x, y).
     void DrawRgba(const uint8_t* rgba, int width, int height, int x, int y);
 
-private:
+  private:
     void Blend(int x, int y, uint32_t color, unsigned alpha);
 
     int width_;

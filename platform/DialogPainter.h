@@ -14,7 +14,7 @@
 // Paint whenever a visible dialog is dirty or exposed; editing behaviour
 // (caret movement, selection) extends CaretIndex and PaintEdit.
 class DialogPainter {
-public:
+  public:
     static constexpr uint32_t kFace = 0xFFC0C0C0u;
     static constexpr uint32_t kHighlight = 0xFFFFFFFFu;
     static constexpr uint32_t kLight = 0xFFDFDFDFu;
@@ -40,7 +40,7 @@ public:
     // Horizontal scroll of an edit field's text so that its caret stays visible.
     int EditScroll(const std::string& text, size_t caret, int innerWidth) const;
 
-private:
+  private:
     void PaintStatic(const Dialog& dlg, const DialogControl& c, Canvas& canvas) const;
     void PaintIcon(const DialogControl& c, Canvas& canvas) const;
     void PaintButton(const Dialog& dlg, const DialogControl& c, Canvas& canvas) const;

@@ -12,7 +12,7 @@ struct FT_FaceRec_;
 // coverage bitmaps. Free of any window system, so build-time tools can use
 // it as well as the game's text and dialogs.
 class FontRaster {
-public:
+  public:
     struct Glyph {
         int width = 0;  // bitmap columns
         int rows = 0;   // bitmap rows, row 0 at the top
@@ -46,7 +46,7 @@ public:
     int Descent() const { return descent_; }
     int CellHeight() const { return ascent_ + descent_; }
 
-private:
+  private:
     bool SizeToCell(int cellHeight);
     void Close();
 

@@ -18,7 +18,7 @@ class FontRaster;
 // window timers on the monotonic clock in microseconds, an OpenGL context on
 // the main window, message boxes and the mouse cursor.
 class SdlSystem : public System {
-public:
+  public:
     SdlSystem();
     ~SdlSystem() override;
     SdlSystem(const SdlSystem&) = delete;
@@ -50,7 +50,7 @@ public:
 
     std::string ProgramName() override;
 
-private:
+  private:
     struct Window {
         SDL_Window* sdl = nullptr;
         bool hasGl = false;  // made with an OpenGL surface
