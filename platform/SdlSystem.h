@@ -71,7 +71,7 @@ class SdlSystem : public System {
     // One pass of the modal loop of `modal`: events, due timers, painting,
     // then a wait for the next event or timer.
     void Pump(Dialog& modal);
-    void FireDueTimers(Dialog& modal);
+    void FireDueTimer();
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);

@@ -37,7 +37,7 @@ void SdlSystem::Pump(Dialog& modal) {
     if (modal.IsEnded()) {
         return;
     }
-    FireDueTimers(modal);
+    FireDueTimer();
     if (modal.IsEnded()) {
         return;
     }
@@ -45,16 +45,15 @@ void SdlSystem::Pump(Dialog& modal) {
     WaitForNext();
 }
 
-// Every timer of every window, whichever modal loop runs: a dialog opened
-// inside a tick keeps the main window ticking behind it.
-void SdlSystem::FireDueTimers(Dialog& modal) {
-    const uint64_t now = NowUs();
+// One due timer of any window, whichever modal loop runs: a dialog opened
+// inside a tick keeps the main window ticking behind it. One per pass, so
+// input is looked at between timers, and each timer is rescheduled against
+// the clock as it is when it fires, never against a time read before a
+// long tick ran.
+void SdlSystem::FireDueTimer() {
     TimerQueue::Timer fired;
-    while (timers_.PopDue(now, fired)) {
+    if (timers_.PopDue(NowUs(), fired)) {
         fired.owner->OnTimer(fired.id);
-        if (modal.IsEnded()) {
-            return;
-        }
     }
 }
 
