@@ -4,7 +4,10 @@
 
 namespace {
 
+// Labels share this id and so cannot be told apart by it.
 constexpr int kLabelId = -1;
+// An edit field's text sits inside its two-pixel border and a one-pixel margin.
+constexpr int kEditInset = 3;
 
 Rect Inset(const Rect& r, int d) {
     return Rect{r.left + d, r.top + d, r.right - d, r.bottom - d};
@@ -29,7 +32,18 @@ void Bevel(Canvas& canvas, const Rect& r, bool raised) {
 
 }  // namespace
 
-DialogPainter::DialogPainter(const FontRaster* font) : font_(font) {}
+DialogPainter::DialogPainter(const FontRaster* font) : font_(font) {
+    if (font_ == nullptr) {
+        return;
+    }
+    for (int b = 0; b < 256; ++b) {
+        const char32_t cp = Cp1252ToUnicode(static_cast<uint8_t>(b));
+        FontRaster::Glyph g;
+        if (!IsControlCodePoint(cp) && font_->Render(cp, g)) {
+            advances_[b] = g.advance;
+        }
+    }
+}
 
 void DialogPainter::SetIcon(const uint8_t* rgba, int width, int height) {
     if (rgba == nullptr || width <= 0 || height <= 0) {
@@ -47,6 +61,44 @@ Rect DialogPainter::ControlRect(const DialogControl& c) {
     const int top = DialogUnitsToPixelsY(c.y);
     return Rect{left, top, left + DialogUnitsToPixelsX(c.width),
                 top + DialogUnitsToPixelsY(c.height)};
+}
+
+Rect DialogPainter::EditTextArea(const DialogControl& c) {
+    const Rect r = ControlRect(c);
+    return Rect{r.left + kEditInset, r.top + 2, r.right - kEditInset, r.bottom - 2};
+}
+
+void DialogPainter::LayOut(Dialog& dlg) const {
+    if (font_ == nullptr) {
+        return;
+    }
+    for (const DialogControl& c : dlg.Template().controls) {
+        if (EditControl* edit = dlg.GetEdit(c.id)) {
+            // A copy of the widths, so the field never points into a painter
+            // that is gone.
+            edit->SetView(EditTextArea(c).Width(),
+                          [advances = advances_](unsigned char b) { return advances[b]; });
+        }
+    }
+}
+
+int DialogPainter::TextWidth(const std::string& bytes) const {
+    int w = 0;
+    for (unsigned char b : bytes) {
+        w += advances_[b];
+    }
+    return w;
+}
+
+const FontRaster::Glyph& DialogPainter::GlyphOf(unsigned char byte) const {
+    if (!rendered_[byte]) {
+        const char32_t cp = Cp1252ToUnicode(byte);
+        if (!IsControlCodePoint(cp)) {
+            font_->Render(cp, glyphs_[byte]);
+        }
+        rendered_[byte] = true;
+    }
+    return glyphs_[byte];
 }
 
 void DialogPainter::Paint(const Dialog& dlg, Canvas& canvas) const {
@@ -71,28 +123,25 @@ void DialogPainter::Paint(const Dialog& dlg, Canvas& canvas) const {
     }
 }
 
-int DialogPainter::DrawText(Canvas& canvas, const std::string& text, int x, int baseline,
-                            const Rect& clip) const {
+void DialogPainter::DrawText(Canvas& canvas, const std::string& bytes, int x, int baseline,
+                             const Rect& clip) const {
     if (font_ == nullptr) {
-        return x;
+        return;
     }
-    FontRaster::Glyph glyph;
-    for (size_t pos = 0; pos < text.size();) {
-        const char32_t cp = NextUtf8(text, pos);
-        if (IsControlCodePoint(cp) || !font_->Render(cp, glyph)) {
-            continue;
+    for (unsigned char b : bytes) {
+        if (x >= clip.right) {
+            break;
         }
-        canvas.DrawGlyph(glyph, x, baseline, kText, clip);
-        x += glyph.advance;
+        if (x + advances_[b] + 2 > clip.left) {
+            canvas.DrawGlyph(GlyphOf(b), x, baseline, kText, clip);
+        }
+        x += advances_[b];
     }
-    return x;
 }
 
 void DialogPainter::PaintStatic(const Dialog& dlg, const DialogControl& c, Canvas& canvas) const {
     const Rect r = ControlRect(c);
     const int ascent = font_ != nullptr ? font_->Ascent() : 0;
-    // Labels share the id -1 and so cannot be told apart by id: they keep
-    // the template's text.
     const std::string text = c.id == kLabelId ? std::string(c.text) : dlg.GetItemText(c.id);
     DrawText(canvas, text, r.left, r.top + ascent, r);
 }
@@ -118,41 +167,29 @@ void DialogPainter::PaintButton(const Dialog& dlg, const DialogControl& c, Canva
         return;
     }
     const std::string text = dlg.GetItemText(c.id);
-    const int x = r.left + (r.Width() - font_->TextWidth(text)) / 2;
+    const int x = r.left + (r.Width() - TextWidth(text)) / 2;
     const int baseline = r.top + (r.Height() - font_->CellHeight()) / 2 + font_->Ascent();
     DrawText(canvas, text, x, baseline, Inset(r, 2));
-}
-
-size_t DialogPainter::CaretIndex(const Dialog& dlg, const DialogControl& edit) const {
-    return dlg.GetItemText(edit.id).size();
-}
-
-int DialogPainter::EditScroll(const std::string& text, size_t caret, int innerWidth) const {
-    if (font_ == nullptr) {
-        return 0;
-    }
-    // Keep the caret one pixel inside the right edge once the text is wider.
-    const int caretX = font_->TextWidth(text.substr(0, caret));
-    return std::max(0, caretX - (innerWidth - 2));
 }
 
 void DialogPainter::PaintEdit(const Dialog& dlg, const DialogControl& c, Canvas& canvas) const {
     const Rect r = ControlRect(c);
     canvas.FillRect(r, kWindow);
     Bevel(canvas, r, false);
-    const Rect inner = Inset(r, 2);
-    const int margin = 1;
-    const Rect textArea{inner.left + margin, inner.top, inner.right - margin, inner.bottom};
-    const std::string text = dlg.GetItemText(c.id);
-    const size_t caret = std::min(CaretIndex(dlg, c), text.size());
-    const int scroll = EditScroll(text, caret, textArea.Width());
-    const int cell = font_ != nullptr ? font_->CellHeight() : inner.Height() - 2;
-    const int top = inner.top + (inner.Height() - cell) / 2;
-    const int ascent = font_ != nullptr ? font_->Ascent() : 0;
-    DrawText(canvas, text, textArea.left - scroll, top + ascent, textArea);
-    const int caretX =
-        textArea.left - scroll + (font_ != nullptr ? font_->TextWidth(text.substr(0, caret)) : 0);
-    canvas.FillRect(
-        Rect{caretX, std::max(top, inner.top), caretX + 1, std::min(top + cell, inner.bottom)},
-        kText);
+    const EditControl* edit = dlg.GetEdit(c.id);
+    if (edit == nullptr) {
+        return;
+    }
+    const Rect area = EditTextArea(c);
+    const int cell = font_ != nullptr ? font_->CellHeight() : area.Height() - 2;
+    const int top = area.top + (area.Height() - cell) / 2;
+    const int left = area.left - edit->Scroll();
+    if (font_ != nullptr) {
+        DrawText(canvas, edit->Text(), left, top + font_->Ascent(), area);
+    }
+    const std::string& text = edit->Text();
+    const int caretX = left + TextWidth(text.substr(0, std::min(edit->Caret(), text.size())));
+    canvas.FillRect(Rect{std::min(caretX, area.right - 1), std::max(top, area.top),
+                         std::min(caretX, area.right - 1) + 1, std::min(top + cell, area.bottom)},
+                    kText);
 }

@@ -181,6 +181,7 @@ void SdlSystem::OpenWindow(Dialog& dlg) {
             const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
             w->sdl = SDL_CreateWindow(t.caption, pos, pos, width, height,
                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
+            Painter().LayOut(dlg);
         }
         if (w->sdl == nullptr) {
             std::fprintf(stderr, "quorvax: cannot create window \"%s\": %s\n", t.caption,

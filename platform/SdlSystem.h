@@ -79,6 +79,8 @@ class SdlSystem : public System {
     void WaitForNext();
     void PaintDirty();
     void Paint(Dialog& dlg, Window& w);
+    // The dialog font and painter, made when the first dialog window opens.
+    DialogPainter& Painter();
 
     bool initialised_ = false;
     std::string lastError_;

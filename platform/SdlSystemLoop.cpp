@@ -183,7 +183,7 @@ void SdlSystem::PaintDirty() {
     }
 }
 
-void SdlSystem::Paint(Dialog& dlg, Window& w) {
+DialogPainter& SdlSystem::Painter() {
     if (!painter_) {
         dialogFont_ = std::make_unique<FontRaster>();
         const bool haveFont =
@@ -191,12 +191,16 @@ void SdlSystem::Paint(Dialog& dlg, Window& w) {
         painter_ = std::make_unique<DialogPainter>(haveFont ? dialogFont_.get() : nullptr);
         painter_->SetIcon(icon_.empty() ? nullptr : icon_.data(), iconWidth_, iconHeight_);
     }
+    return *painter_;
+}
+
+void SdlSystem::Paint(Dialog& dlg, Window& w) {
     SDL_Surface* surface = SDL_GetWindowSurface(w.sdl);
     if (surface == nullptr) {
         return;
     }
     Canvas canvas(surface->w, surface->h);
-    painter_->Paint(dlg, canvas);
+    Painter().Paint(dlg, canvas);
     SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint32_t*>(canvas.Pixels()), canvas.Width(), canvas.Height(), 32,
         canvas.Width() * 4, SDL_PIXELFORMAT_ARGB8888);

@@ -62,7 +62,9 @@ struct GameEnd {
         for (int i = 0; i < ScoreTable::kEntries; ++i) {
             g.highScores.entries[i] = {"p" + std::to_string(i), 500 - 100 * i};
         }
-        h.Tick();
+        // A playing frame first: the board's drawing leaves lighting off, so
+        // the high-score list keeps its colours, as after a real game.
+        h.StartPlaying();
         uint64_t tick = 3;
         for (const Message& m : input) {
             h.sys.Schedule(tick++, m);

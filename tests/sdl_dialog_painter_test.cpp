@@ -7,6 +7,7 @@
 #include "platform/Dialog.h"
 #include "platform/DialogPainter.h"
 #include "platform/FontRaster.h"
+#include "platform/Keys.h"
 
 namespace {
 
@@ -61,7 +62,8 @@ class DialogPainterTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(font.Open("MS Sans Serif", 400, 13)); }
 
-    Canvas Paint(const Dialog& dlg) {
+    // Lays the dialog out and paints it, as the backend does.
+    Canvas Paint(Dialog& dlg) {
         Canvas canvas(DialogUnitsToPixelsX(kBox.width), DialogUnitsToPixelsY(kBox.height));
         DialogPainter painter(&font);
         std::vector<uint8_t> icon(32 * 32 * 4);
@@ -72,9 +74,11 @@ class DialogPainterTest : public ::testing::Test {
             icon[i + 3] = 255;
         }
         painter.SetIcon(icon.data(), 32, 32);
+        painter.LayOut(dlg);
         painter.Paint(dlg, canvas);
         return canvas;
     }
+    int Width(const std::string& bytes) const { return DialogPainter(&font).TextWidth(bytes); }
     Rect EditRect() const { return DialogPainter::ControlRect(kBox.controls[4]); }
     int CellTop() const { return EditRect().top + 2 + (EditRect().Height() - 4 - 13) / 2 + 1; }
 
@@ -115,9 +119,9 @@ TEST_F(DialogPainterTest, CaretFollowsTheTextAndStaysVisibleWhenItScrolls) {
     EXPECT_EQ(CaretColumn(c, edit, CellTop(), CellTop() + 9),
               edit.left + 3 + font.TextWidth("Ann"));
 
-    const std::string longName(60, 'W');
+    const std::string longName(80, 'o');  // no letter has a stem as tall as the caret
     dlg.SetItemText(1001, longName);
-    ASSERT_GT(font.TextWidth(longName), edit.Width());
+    ASSERT_GT(Width(longName), edit.Width());
     c = Paint(dlg);
     const int caret = CaretColumn(c, edit, CellTop(), CellTop() + 9);
     EXPECT_GT(caret, edit.right - 6) << "the text scrolled so that its end shows";
@@ -126,6 +130,23 @@ TEST_F(DialogPainterTest, CaretFollowsTheTextAndStaysVisibleWhenItScrolls) {
     for (int y = edit.top + 2; y < edit.bottom - 2; ++y) {
         EXPECT_EQ(c.At(edit.right - 2, y), DialogPainter::kLight);
     }
+
+    // Home brings the start back into view with the caret before it.
+    dlg.GetEdit(1001)->KeyDown(VK_HOME);
+    c = Paint(dlg);
+    EXPECT_EQ(CaretColumn(c, edit, CellTop(), CellTop() + 9), edit.left + 3);
+}
+
+TEST_F(DialogPainterTest, TextIsWindows1252) {
+    Dialog dlg(kBox);
+    dlg.SetItemText(1001, "\x80");  // the euro sign
+    const Canvas c = Paint(dlg);
+    const Rect edit = EditRect();
+    const int euro = Width("\x80");
+    EXPECT_GT(euro, 3);
+    EXPECT_GT(DarkIn(c, Rect{edit.left + 3, edit.top + 2, edit.left + 3 + euro, edit.bottom - 2}),
+              10);
+    EXPECT_EQ(Width("\x01\x81"), 0) << "control bytes take no room";
 }
 
 TEST_F(DialogPainterTest, WithoutAFontTheControlsStillDraw) {
@@ -133,7 +154,8 @@ TEST_F(DialogPainterTest, WithoutAFontTheControlsStillDraw) {
     dlg.SetItemText(1001, "text");
     Canvas canvas(50, 50);
     DialogPainter painter(nullptr);
+    painter.LayOut(dlg);
     painter.Paint(dlg, canvas);
     EXPECT_EQ(canvas.At(0, 0), DialogPainter::kFace);
-    EXPECT_EQ(painter.EditScroll("text", 4, 10), 0);
+    EXPECT_EQ(painter.TextWidth("text"), 0);
 }
