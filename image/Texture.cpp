@@ -1,0 +1,84 @@
+#include "image/Texture.h"
+
+#include <memory>
+#include <new>
+
+#include <GL/glu.h>
+
+#include "image/BmpImage.h"
+#include "image/DibImage.h"
+#include "platform/Platform.h"
+
+void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
+                   TextureFormat format, const void* pixels) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows are packed
+    glGenTextures(1, &field);
+    glBindTexture(GL_TEXTURE_2D, field);
+    if (set == TextureSet::Linear) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    } else {
+        const GLfloat wrap =
+            set == TextureSet::MipmappedClamped ? GLfloat(GL_CLAMP) : GLfloat(GL_REPEAT);
+        glEnable(GL_TEXTURE_2D);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLfloat(GL_LINEAR));
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLfloat(GL_LINEAR_MIPMAP_LINEAR));
+    }
+    if (pixels == nullptr || width <= 0 || height <= 0) {
+        return;  // GLU would refuse the size anyway; never hand it a null block
+    }
+    const bool rgb = format == TextureFormat::Rgb;
+    gluBuild2DMipmaps(GL_TEXTURE_2D, rgb ? 3 : 2, width, height, rgb ? GL_RGB : GL_LUMINANCE_ALPHA,
+                      GL_UNSIGNED_BYTE, pixels);
+}
+
+void MakeShadowAlpha(int64_t n, const uint8_t* rgb, uint8_t* out) {
+    // The single-precision factor and the truncation give alpha =
+    // (256 - floor(sum / 3)) mod 256: 0 for black, 255 just above it, 1 for white.
+    const float factor = -0.33333334f;
+    for (int64_t i = 0; i < n; ++i, rgb += 3, out += 2) {
+        const int sum = rgb[0] + rgb[1] + rgb[2];
+        out[0] = 255;
+        out[1] = static_cast<uint8_t>(static_cast<int>(static_cast<float>(sum) * factor));
+    }
+}
+
+bool LoadBmpTexture(const char* fileName, GLuint& field, TextureSet set, const char* caption) {
+    BmpImage image;
+    if (!image.Load(fileName)) {
+        MessageBox("Can't load image", caption);
+        return false;
+    }
+    CreateTexture(field, set, image.Width(), image.Height(), TextureFormat::Rgb,
+                  image.PixelBlock());
+    return true;
+}
+
+bool LoadShadowTexture(const char* fileName, GLuint& field) {
+    const std::unique_ptr<Image> image = LoadDibImage(fileName);
+    if (!image) {
+        return false;
+    }
+    const int64_t n = int64_t(image->width) * image->height;
+    const std::unique_ptr<uint8_t[]> pairs(new (std::nothrow) uint8_t[size_t(n) * 2]());
+    if (!pairs) {
+        MessageBox("Out of memory.", "Error");
+        return false;
+    }
+    MakeShadowAlpha(n, image->data.get(), pairs.get());
+    CreateTexture(field, TextureSet::Linear, image->width, image->height,
+                  TextureFormat::LuminanceAlpha, pairs.get());
+    return true;
+}
+
+bool LoadDibTexture(const char* fileName, GLuint& field) {
+    const std::unique_ptr<Image> image = LoadDibImage(fileName);
+    if (!image) {
+        return false;
+    }
+    CreateTexture(field, TextureSet::Linear, image->width, image->height, TextureFormat::Rgb,
+                  image->data.get());
+    return true;
+}

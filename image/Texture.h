@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include <GL/gl.h>
+
+// The three ways the game's textures are made.
+enum class TextureSet {
+    MipmappedClamped,    // GL_CLAMP, trilinear mipmaps: board blocks and floor, enemy, bomb, title
+    MipmappedRepeating,  // GL_REPEAT, trilinear mipmaps: the landscape
+    Linear,              // linear filters, wrap left at the default: the hero and its shadow
+};
+
+// Pixel layout handed to CreateTexture: packed rows, row 0 uploaded as t = 0.
+enum class TextureFormat {
+    Rgb,             // 3 bytes per pixel: red, green, blue
+    LuminanceAlpha,  // 2 bytes per pixel: luminance, alpha
+};
+
+// Generates a texture name into field, binds it, sets the parameters of the
+// set and builds the whole mipmap chain (rescaling sides that are not powers
+// of two). Leaves GL_TEXTURE_2D bound and, for the mipmapped sets, enabled.
+// The name is made even when there is no picture (no pixels or a side <= 0);
+// it then holds no image. Needs a current GL context.
+void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
+                   TextureFormat format, const void* pixels);
+
+// Turns n RGB pixels into n (luminance 255, alpha) pairs for the hero's
+// shadow: black is transparent, nearly black nearly opaque, white nearly
+// transparent. out holds 2n bytes.
+void MakeShadowAlpha(int64_t n, const uint8_t* rgb, uint8_t* out);
+
+// Texture-loading step of the board, the enemies and the bomb: reads fileName
+// with BmpImage and makes the texture into field. When the file cannot be
+// read, shows "Can't load image" under caption ("Board" or "Bomb"), leaves
+// field unchanged and answers false.
+bool LoadBmpTexture(const char* fileName, GLuint& field, TextureSet set, const char* caption);
+
+// Texture-loading steps of the hero, called by Hero::LoadTextures after it has
+// set the unpack alignment to 1 and enabled GL_TEXTURE_2D: first the shadow
+// ("Shadow.bmp", a luminance-alpha texture from MakeShadowAlpha), then the
+// skin ("Hero.bmp", RGB); both with the linear set. Each reads its file with
+// LoadDibImage, which shows its own message on failure; field is then left
+// unchanged and the answer is false.
+bool LoadShadowTexture(const char* fileName, GLuint& field);
+bool LoadDibTexture(const char* fileName, GLuint& field);
