@@ -68,15 +68,19 @@ bool JpegImage::Decode(FILE* stream) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    // Bounds libjpeg's own working memory (whole-image buffers of progressive files).
-    cinfo.mem->max_memory_to_use = long(kMaxImageBytes);
     JpegFileSource::Attach(&cinfo, stream);
     jpeg_read_header(&cinfo, TRUE);
 
+    // A few header bytes must not make libjpeg or us allocate without bound:
+    // besides the rows, a progressive file holds every coefficient of the
+    // picture in memory (2 bytes per sample at most).
     const uint64_t outBytes = cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3;
+    const uint64_t area = uint64_t(cinfo.image_width) * cinfo.image_height;
+    const uint64_t coefficientBytes =
+        cinfo.progressive_mode ? area * uint64_t(cinfo.num_components) * sizeof(JCOEF) : 0;
     if (cinfo.image_width > JDIMENSION(kMaxImageSide) ||
-        cinfo.image_height > JDIMENSION(kMaxImageSide) ||
-        uint64_t(cinfo.image_width) * cinfo.image_height * outBytes > kMaxImageBytes) {
+        cinfo.image_height > JDIMENSION(kMaxImageSide) || area * outBytes > kMaxImageBytes ||
+        coefficientBytes > kMaxImageBytes) {
         std::snprintf(jpegErrorText, sizeof jpegErrorText, "Image too large (%u x %u)",
                       unsigned(cinfo.image_width), unsigned(cinfo.image_height));
         jpeg_destroy_decompress(&cinfo);
