@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "image/DibImage.h"
 #include "image/ImageLimits.h"
 #include "image_files.h"
+#include "platform/System.h"
+#include "platform/VirtualSystem.h"
 
 using namespace image_files;
 
@@ -227,4 +230,56 @@ TEST(DibImage, EveryTruncationOfValidFilesIsSafe) {
             EXPECT_EQ(status == DibStatus::Ok, image != nullptr);
         }
     }
+}
+
+namespace {
+
+// LoadDibImage's message for a file of the given bytes.
+VirtualSystem::CapturedMessage MessageFor(const Bytes& bytes) {
+    VirtualSystem sys;
+    SetSys(&sys);
+    TempFile file(bytes);
+    EXPECT_FALSE(LoadDibImage(file.Path()));
+    SetSys(nullptr);
+    EXPECT_EQ(sys.messages.size(), 1u);
+    return sys.messages.empty() ? VirtualSystem::CapturedMessage{} : sys.messages[0];
+}
+
+}  // namespace
+
+TEST(LoadDibImage, ReadsAMappedFile) {
+    VirtualSystem sys;
+    SetSys(&sys);
+    TempFile file(Bmp24(2, 1, {{kRed, kBlue}}));
+    const std::unique_ptr<Image> image = LoadDibImage(file.Path());
+    SetSys(nullptr);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(RowsOf(*image), (std::vector<std::vector<Rgb>>{{kRed, kBlue}}));
+    EXPECT_TRUE(sys.messages.empty());
+}
+
+TEST(LoadDibImage, EachFailureShowsItsTextUnderError) {
+    EXPECT_EQ(MessageFor(WithFileHeader(InfoHeader(1, 1, 24, 0, 0, 124), Bytes(4))).text,
+              "Unknown DIB file format.");
+    EXPECT_EQ(MessageFor(WithFileHeader(InfoHeader(1, 1, 32, 3), Bytes(16))).text,
+              "Image file conversion error.");
+    EXPECT_EQ(MessageFor(WithFileHeader(InfoHeader(kMaxImageSide, kMaxImageSide, 24), {})).text,
+              "Out of memory.");
+    // An empty file cannot be mapped.
+    const auto empty = MessageFor({});
+    EXPECT_EQ(empty.caption, "Error");
+    EXPECT_EQ(empty.text.rfind("Failed to open DIB file ", 0), 0u);
+}
+
+TEST(LoadDibImage, MissingFileNamesTheFileWithinTheBuffer) {
+    VirtualSystem sys;
+    SetSys(&sys);
+    EXPECT_FALSE(LoadDibImage("Shadow.missing.bmp"));
+    const std::string longName(400, 'x');
+    EXPECT_FALSE(LoadDibImage(longName.c_str()));
+    SetSys(nullptr);
+    ASSERT_EQ(sys.messages.size(), 2u);
+    EXPECT_EQ(sys.messages[0].caption, "Error");
+    EXPECT_EQ(sys.messages[0].text, "Failed to open DIB file Shadow.missing.bmp.\n");
+    EXPECT_EQ(sys.messages[1].text.size(), 255u);  // cut to the 256-byte buffer
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "image/Rgb.h"
 
 namespace image_files {
@@ -113,6 +115,39 @@ inline Bytes Rows24(const std::vector<std::vector<Rgb>>& rows) {
 // An uncompressed 24-bit BMP; rows are given in file order.
 inline Bytes Bmp24(int32_t w, int32_t h, const std::vector<std::vector<Rgb>>& rows) {
     return WithFileHeader(InfoHeader(w, h, 24), Rows24(rows));
+}
+
+// Encodes width x height samples of `components` bytes each, at quality 100.
+inline Bytes EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
+                        const Bytes& samples, bool progressive = false) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = space;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, space);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row =
+            const_cast<JSAMPLE*>(&samples[size_t(cinfo.next_scanline) * width * components]);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes jpeg(out, out + size);
+    std::free(out);
+    return jpeg;
 }
 
 // A file in the temporary directory, removed when the test ends.

@@ -1,53 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "image/FileStream.h"
 #include "image/JpegImage.h"
 #include "image_files.h"
 
 using image_files::Bytes;
+using image_files::EncodeJpeg;
 using image_files::TempFile;
 
 namespace {
-
-// Encodes width x height samples of `components` bytes each, at quality 100.
-Bytes Encode(int width, int height, int components, J_COLOR_SPACE space, const Bytes& samples,
-             bool progressive = false) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = components;
-    cinfo.in_color_space = space;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, space);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    if (progressive) {
-        jpeg_simple_progression(&cinfo);
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row =
-            const_cast<JSAMPLE*>(&samples[size_t(cinfo.next_scanline) * width * components]);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes jpeg(out, out + size);
-    std::free(out);
-    return jpeg;
-}
 
 bool LoadBytes(JpegImage& image, const Bytes& bytes) {
     FileStream stream;
@@ -76,7 +41,7 @@ void ExpectNear(const uint8_t* p, int r, int g, int b) {
 }  // namespace
 
 TEST(JpegImage, ColourPictureComesTopRowFirst) {
-    TempFile file(Encode(640, 480, 3, JCS_RGB, RedOverBlue(640, 480)));
+    TempFile file(EncodeJpeg(640, 480, 3, JCS_RGB, RedOverBlue(640, 480)));
     JpegImage image;
     ASSERT_TRUE(image.Load(file.Path()));
     EXPECT_STREQ(JpegImage::ErrorText(), "");
@@ -93,7 +58,7 @@ TEST(JpegImage, GreyscaleKeepsOneBytePerPixel) {
         grey[i] = i % 16 < 8 ? 40 : 200;
     }
     JpegImage image;
-    ASSERT_TRUE(LoadBytes(image, Encode(16, 8, 1, JCS_GRAYSCALE, grey)));
+    ASSERT_TRUE(LoadBytes(image, EncodeJpeg(16, 8, 1, JCS_GRAYSCALE, grey)));
     EXPECT_EQ(image.bytesPerPixel, 1);
     EXPECT_NEAR(image.pixels[0], 40, 2);
     EXPECT_NEAR(image.pixels[16 * 8 - 1], 200, 2);
@@ -111,7 +76,7 @@ TEST(JpegImage, CmykPixelsLoseTheirBlackComplement) {
         p[3] = k[(i % 24) / 8];
     }
     JpegImage image;
-    ASSERT_TRUE(LoadBytes(image, Encode(24, 8, 4, JCS_CMYK, cmyk)));
+    ASSERT_TRUE(LoadBytes(image, EncodeJpeg(24, 8, 4, JCS_CMYK, cmyk)));
     EXPECT_EQ(image.bytesPerPixel, 3);
     ExpectNear(&image.pixels[0], 200, 100, 50);
     ExpectNear(&image.pixels[8 * 3], 100, 0, 0);
@@ -132,7 +97,7 @@ TEST(JpegImage, EmptyOrForeignFilesFailWithLibjpegsMessage) {
 
 TEST(JpegImage, MissingFileLeavesThePictureAlone) {
     JpegImage image;
-    ASSERT_TRUE(LoadBytes(image, Encode(16, 8, 3, JCS_RGB, RedOverBlue(16, 8))));
+    ASSERT_TRUE(LoadBytes(image, EncodeJpeg(16, 8, 3, JCS_RGB, RedOverBlue(16, 8))));
     EXPECT_FALSE(image.Load("no such picture.jpg"));
     EXPECT_EQ(image.width, 16);
     EXPECT_TRUE(image.pixels);
@@ -144,7 +109,7 @@ TEST(JpegImage, CutShortFileDecodesWithAnEndMarker) {
     for (size_t i = 1; i < busy.size(); i += 3) {
         busy[i] = uint8_t(i * 37 % 251);
     }
-    Bytes jpeg = Encode(64, 64, 3, JCS_RGB, busy);
+    Bytes jpeg = EncodeJpeg(64, 64, 3, JCS_RGB, busy);
     jpeg.resize(jpeg.size() * 2 / 3);
     JpegImage image;
     EXPECT_TRUE(LoadBytes(image, jpeg));
@@ -157,7 +122,7 @@ TEST(JpegImage, RowsNotDecodedAreBlack) {
     // row, libjpeg reports the missing rows, and the block stays black.
     const Bytes twoComponents(16 * 16 * 2, 0xC0);
     JpegImage image;
-    EXPECT_FALSE(LoadBytes(image, Encode(16, 16, 2, JCS_UNKNOWN, twoComponents)));
+    EXPECT_FALSE(LoadBytes(image, EncodeJpeg(16, 16, 2, JCS_UNKNOWN, twoComponents)));
     EXPECT_STRNE(JpegImage::ErrorText(), "");
     ASSERT_TRUE(image.pixels);
     for (size_t i = 0; i < 16 * 16 * 3; ++i) {
@@ -180,10 +145,10 @@ void SetFrameSize(Bytes& jpeg, int width, int height) {
 }
 
 TEST(JpegImage, HugeDeclaredSizeIsRefusedBeforeAllocating) {
-    Bytes wide = Encode(16, 8, 3, JCS_RGB, RedOverBlue(16, 8));
+    Bytes wide = EncodeJpeg(16, 8, 3, JCS_RGB, RedOverBlue(16, 8));
     SetFrameSize(wide, 20000, 8);
     // Within the side limit, but a progressive file keeps all coefficients.
-    Bytes progressive = Encode(16, 8, 3, JCS_RGB, RedOverBlue(16, 8), true);
+    Bytes progressive = EncodeJpeg(16, 8, 3, JCS_RGB, RedOverBlue(16, 8), true);
     SetFrameSize(progressive, 9000, 9000);
     for (const Bytes& jpeg : {wide, progressive}) {
         JpegImage image;
@@ -195,7 +160,7 @@ TEST(JpegImage, HugeDeclaredSizeIsRefusedBeforeAllocating) {
 }
 
 TEST(JpegImage, EveryTruncationIsSafe) {
-    const Bytes jpeg = Encode(16, 16, 3, JCS_RGB, RedOverBlue(16, 16));
+    const Bytes jpeg = EncodeJpeg(16, 16, 3, JCS_RGB, RedOverBlue(16, 16));
     for (size_t n = 0; n <= jpeg.size(); n += 7) {
         JpegImage image;
         const bool ok = LoadBytes(image, Bytes(jpeg.begin(), jpeg.begin() + n));
