@@ -11,6 +11,11 @@
 
 void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
                    TextureFormat format, const void* pixels) {
+    // Without a current context (the window got no pixel format) there is
+    // nothing to make, and GLU would read a null version string.
+    if (glGetString(GL_VERSION) == nullptr) {
+        return;
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows are packed
     glGenTextures(1, &field);
     glBindTexture(GL_TEXTURE_2D, field);

@@ -21,7 +21,8 @@ enum class TextureFormat {
 // set and builds the whole mipmap chain (rescaling sides that are not powers
 // of two). Leaves GL_TEXTURE_2D bound and, for the mipmapped sets, enabled.
 // The name is made even when there is no picture (no pixels or a side <= 0);
-// it then holds no image. Needs a current GL context.
+// it then holds no image. Without a current GL context nothing happens and
+// field keeps its value.
 void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
                    TextureFormat format, const void* pixels);
 

@@ -168,3 +168,10 @@ TEST_F(TextureTest, HeroStepsMakeShadowAndSkinFromDibFiles) {
     EXPECT_EQ(missing, 5u);
     EXPECT_EQ(sys.messages.size(), 2u);
 }
+
+TEST(CreateTexture, WithoutAContextDoesNothing) {
+    const uint8_t rgb[3 * 3 * 3] = {};
+    GLuint name = 9;
+    CreateTexture(name, TextureSet::MipmappedClamped, 3, 3, TextureFormat::Rgb, rgb);
+    EXPECT_EQ(name, 9u);
+}
