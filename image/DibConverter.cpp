@@ -35,29 +35,38 @@ uint8_t Expand5(uint32_t v) {
 // One row of uncompressed bits; n is how many of its pixels the file holds.
 void ConvertRow(const DibWorkingCopy& dib, const RgbWriter& out, const uint8_t* src, int32_t n,
                 int32_t y) {
-    size_t o = out.Offset(0, y);
-    for (int32_t x = 0; x < n; ++x, o += 3) {
-        switch (dib.bitCount) {
-            case 1:
-                out.Put(o, out.Color((src[x >> 3] >> (7 - (x & 7))) & 1));
-                break;
-            case 4:
-                out.Put(o, out.Color((x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4)));
-                break;
-            case 8:
-                out.Put(o, out.Color(src[x]));
-                break;
-            case 16: {
-                const uint32_t v = src[2 * x] | (uint32_t{src[2 * x + 1]} << 8);
-                out.Put(o, Rgb{Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31)});
-                break;
+    const size_t o = out.Offset(0, y);
+    switch (dib.bitCount) {
+        case 1:
+            for (int32_t x = 0; x < n; ++x) {
+                out.Put(o + 3 * size_t(x), out.Color((src[x >> 3] >> (7 - (x & 7))) & 1));
             }
-            case 24:
-                out.Put(o, Rgb{src[3 * x + 2], src[3 * x + 1], src[3 * x]});
-                break;
-            case 32:
-                out.Put(o, Rgb{src[4 * x + 2], src[4 * x + 1], src[4 * x]});
-                break;
+            break;
+        case 4:
+            for (int32_t x = 0; x < n; ++x) {
+                const uint8_t b = src[x >> 1];
+                out.Put(o + 3 * size_t(x), out.Color((x & 1) ? (b & 0x0F) : (b >> 4)));
+            }
+            break;
+        case 8:
+            for (int32_t x = 0; x < n; ++x) {
+                out.Put(o + 3 * size_t(x), out.Color(src[x]));
+            }
+            break;
+        case 16:
+            for (int32_t x = 0; x < n; ++x) {
+                const uint32_t v = src[2 * x] | (uint32_t{src[2 * x + 1]} << 8);
+                out.Put(o + 3 * size_t(x),
+                        Rgb{Expand5((v >> 10) & 31), Expand5((v >> 5) & 31), Expand5(v & 31)});
+            }
+            break;
+        case 24:
+        case 32: {
+            const int step = dib.bitCount / 8;
+            for (int32_t x = 0; x < n; ++x, src += step) {
+                out.Put(o + 3 * size_t(x), Rgb{src[2], src[1], src[0]});
+            }
+            break;
         }
     }
 }
