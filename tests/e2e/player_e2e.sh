@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# A player's end-to-end run of the real game under an X server (Xvfb):
+# start it in a fresh working directory, look at the screen, press keys,
+# quit with Escape; then again without "top.bmp".
+# Usage: player_e2e.sh GAME_DIR PROBE
+set -uo pipefail
+game_dir=$1
+probe=$2
+[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: skipped"; exit 77; }
+command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
+
+fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+prepare() {
+  rm -rf "$work"/*
+  for f in wood.bmp board.bmp top.bmp LandScape.bmp Enemy1.bmp bomb.bmp Hero.bmp Shadow.bmp \
+           First.jpg bomb.wav death.wav over.wav SONAT_A1.MID; do
+    [ -f "$game_dir/$f" ] && cp "$game_dir/$f" "$work/"
+  done
+}
+
+start_game() {
+  (cd "$work" && SDL_AUDIODRIVER=dummy exec "$game_dir/quorvax" >"$work/out.log" 2>&1) &
+  pid=$!
+}
+
+wait_window() {  # name, seconds
+  local name=$1 end=$((SECONDS + $2)) w=""
+  while [ $SECONDS -lt $end ]; do
+    w=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
+key() { xdotool key --delay 60 "$@"; sleep 0.4; }
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.3; }
+shot() { "$probe" hash; }
+
+read -r screen_w screen_h < <(xdpyinfo 2>/dev/null | awk '/dimensions:/{split($2,a,"x"); print a[1], a[2]}')
+
+# --- First run: everything in place ---
+prepare
+start_game
+win=$(wait_window Quorvax 15) || fail "the game window did not appear"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$X" = 0 ] && [ "$Y" = 0 ] || fail "window at $X,$Y, not at the top-left corner"
+[ "$WIDTH" = "$screen_w" ] && [ "$HEIGHT" = "$screen_h" ] || fail "window ${WIDTH}x$HEIGHT, screen ${screen_w}x$screen_h"
+
+title=$(shot)
+read -r r g b < <("$probe" mean 0 0 "$screen_w" "$screen_h")
+# The title picture, not the dark blue clear colour.
+if [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -ge 110 ] && [ "$b" -le 140 ]; then
+  fail "the title picture is not shown (mean colour $r $g $b)"
+fi
+
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+key space
+playing=$(shot)
+[ "$playing" != "$title" ] || fail "SPACE did not leave the title picture"
+hold Up 0.6
+walked=$(shot)
+[ "$walked" != "$playing" ] || fail "Up did not move the view"
+hold Left 0.5
+turned=$(shot)
+[ "$turned" != "$walked" ] || fail "Left did not turn the view"
+key ctrl
+sleep 0.9
+bombed=$(shot)
+[ "$bombed" != "$turned" ] || fail "CTRL did not change the picture"
+key shift
+jumped=$(shot)
+[ "$jumped" != "$bombed" ] || fail "SHIFT did not change the picture"
+
+key Escape
+end=$((SECONDS + 2))
+while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Escape did not end the game within two seconds"
+wait "$pid"; status=$?
+[ "$status" = 0 ] || fail "the game ended with status $status"
+[ -f "$work/scores.dat" ] || fail "no scores.dat written"
+lines=$(grep -c $'\r$' "$work/scores.dat")
+[ "$lines" = 5 ] || fail "scores.dat has $lines CRLF lines, not 5"
+pid=""
+
+# --- Second run: without top.bmp ---
+prepare
+rm -f "$work/top.bmp"
+start_game
+box=$(wait_window Board 15) || fail "no message box captioned Board"
+xdotool windowactivate --sync "$box" 2>/dev/null || true
+xdotool key --window "$box" Return
+sleep 1
+win=$(wait_window Quorvax 15) || fail "the game did not go on after the message"
+grep -q "Can't load image" "$work/out.log" 2>/dev/null && fail "the message went to the terminal, not a box"
+sleep 0.5
+read -r r g b < <("$probe" mean 0 0 "$screen_w" "$screen_h")
+if [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -ge 110 ] && [ "$b" -le 140 ]; then
+  fail "no title picture after the message (mean colour $r $g $b)"
+fi
+xdotool key --window "$win" Escape
+end=$((SECONDS + 2))
+while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Escape did not end the second run"
+wait "$pid" || fail "second run ended with an error"
+echo "end-to-end: passed"
