@@ -117,7 +117,11 @@ void SdlSystem::MessageBox(const char* text, const char* caption) {
         ok.text = "OK";
         SDL_MessageBoxData data{};
         data.flags = SDL_MESSAGEBOX_INFORMATION;
-        data.window = mainWindow_;
+        // A box owned by a window that is not shown yet (messages during start-up)
+        // waits for that window to appear and never does.
+        const bool shown =
+            mainWindow_ != nullptr && (SDL_GetWindowFlags(mainWindow_) & SDL_WINDOW_SHOWN) != 0;
+        data.window = shown ? mainWindow_ : nullptr;
         data.title = caption;
         data.message = text;
         data.numbuttons = 1;
