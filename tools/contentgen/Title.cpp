@@ -17,7 +17,7 @@
 namespace {
 
 // The night: moonlight from the upper left, and the glow of a bomb going off.
-const V3 kBlast{-3.5, -5.5, 0.5};
+const V3 kBlast{-3.5, -1.5, 0.5};
 
 Rgb Night(V3 world, Rgb texel, double moon, V3 eye) {
     const double d = Length(world - kBlast);
@@ -142,10 +142,10 @@ Canvas PaintTitle() {
     r.Triangles(tv, ti, top, night(1.25));
 
     const GenMesh heroMesh = hero::Build();
-    r.Triangles(Placed(heroMesh, 2, {-4.5, -3.5, 1.5}, -1.9), heroMesh.tris[2], heroTex,
+    r.Triangles(Placed(heroMesh, 2, {-4.5, -4.5, 1.5}, -1.6), heroMesh.tris[2], heroTex,
                 night(1.8));
     const GenMesh enemyMesh = enemy::Build();
-    const V3 enemies[] = {{-2.5, -5.5, 0}, {-0.5, -2.5, 0}, {0.5, 0.5, 0}};
+    const V3 enemies[] = {{-3.5, 0.5, 0}, {-0.5, -2.5, 0}, {0.5, 0.5, 0}};
     const double facing[] = {3.1, 3.9, 3.6};
     for (int k = 0; k < 3; ++k) {
         r.Triangles(Placed(enemyMesh, 0, enemies[k], facing[k]), enemyMesh.tris[0], enemyTex,

@@ -84,7 +84,7 @@ void DrawTitleText(Canvas& c) {
 #ifdef QUORVAX_HAVE_FONT_RASTER
     const int w = c.Width(), h = c.Height();
     Mask text{w, h, std::vector<double>(static_cast<size_t>(w) * h, 0)};
-    const int cell = h * 22 / 100, baseline = h * 94 / 100;
+    const int cell = h * 19 / 100, baseline = h * 95 / 100;
     if (!TextMask(text, "DejaVu Serif", cell, "QUORVAX", baseline, cell * 0.06)) {
         std::fprintf(stderr, "contentgen: no font for the title\n");
         return;
