@@ -264,6 +264,32 @@ TEST_F(SdlSystemTest, QuitCancelsEveryModalDialogFromTheTopDown) {
     EXPECT_EQ(late.DoModal(), IDCANCEL);
 }
 
+TEST_F(SdlSystemTest, AltF4ClosesOnlyTheInnermostDialog) {
+    std::vector<std::string> log;
+    TestDialog outer;
+    TestDialog inner;
+    outer.log = inner.log = &log;
+    outer.name = "outer";
+    inner.name = "inner";
+    outer.onInit = [&] { outer.SetTimer(1, 5); };
+    outer.onTimer = [&](unsigned) {
+        if (log.empty()) {
+            inner.DoModal();
+            outer.EndDialog(IDOK);
+        }
+    };
+    inner.onInit = [&] {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = SDLK_F4;
+        e.key.keysym.mod = KMOD_LALT;
+        Push(e);
+    };
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_EQ(log, (std::vector<std::string>{"inner cancel"}));
+    EXPECT_TRUE(inner.messages.empty()) << "the key itself is not delivered";
+}
+
 TEST_F(SdlSystemTest, WindowsWithoutAPixelFormatStillOpen) {
     // The dummy video driver has no OpenGL: the main window opens without it.
     TestDialog main(kGlHost);
