@@ -1,10 +1,15 @@
 # Two entry points on a fresh Debian 12 machine:
 #   make run   - installs what is missing, builds, runs the game in build/game
 #   make test  - installs what is missing, builds, runs every test
+#   make fuzz  - builds the file-reader fuzzers with clang and runs each one
+#                for FUZZ_SECONDS on its corpus (new finds go to build-fuzz/)
 BUILD ?= build
 CMAKE_FLAGS ?=
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := bmp dib jpeg wave midi scores
 
-.PHONY: all deps configure build run test format-check clean
+.PHONY: all deps configure build run test fuzz format-check clean
 
 all: build
 
@@ -22,6 +27,19 @@ run: build
 
 test: build
 	@bash scripts/run-tests.sh $(BUILD)
+
+# Each target works on a copy of its seed corpus, so that a run does not
+# change the repository; crashing inputs are written next to the copy.
+fuzz:
+	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j2
+	@set -e; for t in $(FUZZ_TARGETS); do \
+		rm -rf $(FUZZ_BUILD)/corpus/$$t; mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+		cp fuzz/corpus/$$t/* $(FUZZ_BUILD)/corpus/$$t/; \
+		echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+		$(FUZZ_BUILD)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=256 -timeout=1 \
+			-print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/fuzz_$$t- $(FUZZ_BUILD)/corpus/$$t; \
+	done
 
 format-check:
 	@bash scripts/format-check.sh

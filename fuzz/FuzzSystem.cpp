@@ -1,0 +1,34 @@
+// A platform that shows and records nothing, for the targets whose reader
+// sources also hold message-box calls.
+#include "platform/System.h"
+
+namespace {
+
+class FuzzSystem final : public System {
+  public:
+    uint32_t GetTickCount() override { return 0; }
+    void Sleep(uint32_t) override {}
+    void MessageBox(const char*, const char*) override {}
+    void ShowCursor(bool) override {}
+    int RunModal(Dialog&) override { return 0; }
+    void CreateModeless(Dialog&) override {}
+    void DestroyWindow(Dialog&) override {}
+    void SetTimer(Dialog&, unsigned, unsigned) override {}
+    void KillTimer(Dialog&, unsigned) override {}
+    Rect DesktopRect() override { return Rect{}; }
+    void MoveWindow(Dialog&, const Rect&) override {}
+    void SetWindowIcon(Dialog&, const uint8_t*, int, int) override {}
+    GlContextResult CreateGlContext(Dialog&) override { return GlContextResult::NoPixelFormat; }
+    void ReleaseGlContext() override {}
+    void SwapBuffers() override {}
+    std::string ProgramName() override { return "fuzz"; }
+};
+
+}  // namespace
+
+System& Sys() {
+    static FuzzSystem system;
+    return system;
+}
+
+void SetSys(System*) {}
