@@ -181,4 +181,6 @@ TEST(MusicPlayerGame, AMissingSongDoesNotStopTheGame) {
     h.StartPlaying();
     EXPECT_TRUE(h.Tick(100));
     EXPECT_EQ(Count(h.sys, "Error = -1"), 1);
+    EXPECT_EQ(h.game().PlaySound(0), 0);
+    EXPECT_EQ(h.game().PlaySound(4), 0);
 }

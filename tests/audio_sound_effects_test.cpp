@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -124,4 +126,25 @@ TEST_F(SoundEffectsTest, WithoutAnOutputNothingPlaysAndAnotherRateIsFollowed) {
     const std::vector<float> pcm = slower.Pull(2500);
     EXPECT_FLOAT_EQ(pcm[2399 * 2], 0.25f);  // at the file's own rate now
     EXPECT_EQ(pcm[2400 * 2], 0.0f);
+}
+
+TEST(SoundEffectsGameFiles, TheGamesThreeSoundsPlayFromTheWorkingDirectory) {
+    std::FILE* probe = std::fopen("bomb.wav", "rb");
+    if (probe == nullptr) {
+        GTEST_SKIP() << "the game's sounds have not been made";
+    }
+    std::fclose(probe);
+    SoundEffects effects;
+    for (int kind = 1; kind <= 3; ++kind) {
+        AudioOutputMemory output(44100);
+        SetAudio(&output);
+        ASSERT_EQ(effects.Play(kind), 1) << kind;
+        const std::vector<float> pcm = output.Pull(44100 / 10);
+        float peak = 0.0f;
+        for (float v : pcm) {
+            peak = std::max(peak, std::fabs(v));
+        }
+        EXPECT_GT(peak, 0.01f) << kind;
+        SetAudio(nullptr);
+    }
 }
