@@ -1,6 +1,8 @@
 #include <cstdio>
+#include <memory>
 
 #include "app/GameApp.h"
+#include "platform/AudioOutputSdl.h"
 #include "platform/SdlSystem.h"
 
 int main() {
@@ -12,6 +14,9 @@ int main() {
     }
     SetSys(&system);
     {
+        // No sound device: the game runs silently.
+        const std::unique_ptr<AudioOutputSdl> audio = AudioOutputSdl::Open();
+        SetAudio(audio.get());
         GameApp app;
         app.InitInstance();
     }
