@@ -61,7 +61,7 @@ TEST_F(HeldKeys, PressAndReleaseBetweenTicksDoesNothing) {
 }
 
 TEST(Keys, TitleScreenStillRunsHeldKeysUnseenAndSpaceClearsThem) {
-    GameHarness h;
+    GameHarness h(SmallWindow());
     Hero& hero = h.game().hero;
     const int bob = bobOffset;
     h.Press(VK_UP);
@@ -82,7 +82,7 @@ TEST(Keys, TitleScreenStillRunsHeldKeysUnseenAndSpaceClearsThem) {
 }
 
 TEST(Keys, HighScoreScreenRunsNoHeldKeys) {
-    GameHarness h;
+    GameHarness h(SmallWindow());
     Game& g = h.game();
     g.gameOver = 1;
     h.Press(VK_UP);
@@ -95,7 +95,7 @@ TEST(Keys, HighScoreScreenRunsNoHeldKeys) {
 }
 
 TEST(Keys, HeldCtrlDropsInTheFirstTickThenEveryEleventh) {
-    GameHarness h;
+    GameHarness h(SmallWindow());
     h.StartPlaying();
     h.Press(VK_CONTROL);
     std::vector<int> drops;
@@ -110,7 +110,7 @@ TEST(Keys, HeldCtrlDropsInTheFirstTickThenEveryEleventh) {
 }
 
 TEST(Keys, BombCooldownRunsOnEveryScreen) {
-    GameHarness h;  // on the title picture
+    GameHarness h(SmallWindow());  // on the title picture
     bombReady = 0;
     h.Tick(10);
     EXPECT_EQ(bombReady, 0);

@@ -5,6 +5,14 @@
 #include "support/GameHarness.h"
 #include "world/Board.h"
 
+// A small window: movement does not depend on it, and tests draw faster.
+inline VirtualSystem::Options SmallWindow() {
+    VirtualSystem::Options o;
+    o.desktopWidth = 320;
+    o.desktopHeight = 180;
+    return o;
+}
+
 // A game in play on an open board, with blocks placed where a test wants
 // them; the hero is moved only through the player's keys.
 class HeroFixture : public ::testing::Test {
@@ -31,5 +39,5 @@ class HeroFixture : public ::testing::Test {
         h.Release(vk);
     }
 
-    GameHarness h;
+    GameHarness h{SmallWindow()};
 };
