@@ -1,5 +1,6 @@
 #include "world/Board.h"
 
+#include "image/Texture.h"
 #include "world/Levels.h"
 #include "world/Mesh.h"
 #include "world/Models.h"
@@ -59,7 +60,12 @@ void Board::Rebuild() {
 }
 
 bool Board::LoadTextures() {
-    return true;
+    // Each file only after all before it loaded: the first failure ends it.
+    return LoadBmpTexture("wood.bmp", wallTexture, TextureSet::MipmappedClamped, "Board") &&
+           LoadBmpTexture("board.bmp", floorTexture, TextureSet::MipmappedClamped, "Board") &&
+           LoadBmpTexture("top.bmp", topTexture, TextureSet::MipmappedClamped, "Board") &&
+           LoadBmpTexture("LandScape.bmp", landscapeTexture, TextureSet::MipmappedRepeating,
+                          "Board");
 }
 
 void Board::Draw() {

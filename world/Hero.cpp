@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "image/Texture.h"
 #include "world/Board.h"
 #include "world/Box.h"
 
@@ -46,6 +47,10 @@ int Hero::Init() {
 int Hero::LoadTextures() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glEnable(GL_TEXTURE_2D);
+    // The loaders show their own message and leave the name 0 on failure:
+    // the hero is then drawn untextured, never from a missing picture.
+    LoadShadowTexture("Shadow.bmp", shadowTexture);
+    LoadDibTexture("Hero.bmp", texture);
     return 1;
 }
 
