@@ -2,28 +2,27 @@
 
 #include <GL/gl.h>
 
+#include "world/Bomb.h"
 #include "world/OwnedList.h"
 
 class Game;
 
-// One dropped bomb. (Stand-in until the bombs are built.)
-class Bomb {
-  public:
-    virtual ~Bomb() = default;
-};
-
-// The live bombs. (Stand-in: drops are ignored.)
+// The live bombs, oldest first, and their shared texture.
 class BombGroup {
   public:
+    // Deletes every bomb (through the list).
     virtual ~BombGroup() = default;
 
-    // Once from Game::Init.
+    // Once from Game::Init: "bomb.bmp" into bombTexture. False, with the
+    // message shown and the texture unmade, when the picture was not read.
     bool LoadTexture();
     // Game::DropBomb, at the hero's position.
     void Add(float x, float y, float z);
-    // Once per playing frame, after the enemies.
+    // Once per playing frame, after the enemies: every bomb is drawn and
+    // burns down, then each exploding bomb runs its blast test and burnt-out
+    // bombs are removed.
     void Update();
-    // Every bomb deleted at once (a life lost, a level cleared).
+    // A life lost, a level cleared: every bomb deleted at once.
     void Clear();
 
     OwnedList<Bomb> bombs;
