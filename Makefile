@@ -3,13 +3,17 @@
 #   make test  - installs what is missing, builds, runs every test
 #   make fuzz  - builds the file-reader fuzzers with clang and runs each one
 #                for FUZZ_SECONDS on its corpus (new finds go to build-fuzz/)
+# and for CI:
+#   make test-sanitize - the same tests built with AddressSanitizer and
+#                        UndefinedBehaviorSanitizer in build-asan
 BUILD ?= build
+SANITIZE_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := bmp dib jpeg wave midi scores
 
-.PHONY: all deps configure build run test fuzz format-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz format-check clean
 
 all: build
 
@@ -27,6 +31,12 @@ run: build
 
 test: build
 	@bash scripts/run-tests.sh $(BUILD)
+
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(SANITIZE_BUILD)
+	@UBSAN_OPTIONS=print_stacktrace=1 bash scripts/run-tests.sh $(SANITIZE_BUILD)
 
 # Each target works on a copy of its seed corpus, so that a run does not
 # change the repository; crashing inputs are written next to the copy.
