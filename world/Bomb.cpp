@@ -6,6 +6,8 @@
 
 #include "game/Game.h"
 #include "world/Matrix4.h"
+#include "world/Mesh.h"
+#include "world/Models.h"
 #include "world/Random.h"
 
 namespace {
@@ -54,6 +56,7 @@ void Bomb::Draw() {
             glTranslatef(d.x, d.y, d.z);
             const float blue = static_cast<float>(Draw01());
             glColor3f(1.0f - s, s, blue);
+            SolidSphere(static_cast<double>(0.1f));
             glPopMatrix();
         }
         ++blastFrame;
@@ -65,6 +68,7 @@ void Bomb::Draw() {
                      static_cast<float>(position.y + r2 * kJitterAcross),
                      static_cast<float>(position.z + r1 * kJitterUp));
         glEnable(GL_TEXTURE_2D);
+        DrawMesh(bombMesh);
     }
     glPopMatrix();
     --fuse;

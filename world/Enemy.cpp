@@ -4,6 +4,8 @@
 
 #include "world/Board.h"
 #include "world/Box.h"
+#include "world/Mesh.h"
+#include "world/Models.h"
 #include "world/Random.h"
 
 namespace {
@@ -86,6 +88,7 @@ void Enemy::Draw() {
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     glMultMatrixf(orientation.m);
+    DrawMesh(enemyMesh);
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
 }

@@ -13,12 +13,14 @@ inline VirtualSystem::Options SmallWindow() {
     return o;
 }
 
-// A game in play on an open board, with blocks placed where a test wants
-// them; the hero is moved only through the player's keys.
+// A game in play on an open board without enemies (they would catch the
+// hero), with blocks placed where a test wants them; the hero is moved only
+// through the player's keys.
 class HeroFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         h.StartPlaying();
+        h.game().enemies.enemies.Clear();
         for (uint8_t& c : board().cells) {
             c = 2;
         }
