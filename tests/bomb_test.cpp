@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "app/Keyboard.h"
+#include "platform/AudioOutputMemory.h"
 #include "platform/Keys.h"
 #include "support/GameHarness.h"
 #include "world/Bomb.h"
@@ -92,6 +94,24 @@ TEST(Bomb, BurnsTwentyFramesThenThrowsFragmentsForTenAndIsGone) {
     }
     EXPECT_EQ(g.bombs.bombs.count, 0) << "removed after its 30th frame";
     EXPECT_EQ(g.lives, 3);
+}
+
+TEST(Bomb, GoesOffWithItsSoundInItsTwentiethFrame) {
+    if (!std::filesystem::exists("bomb.wav")) {
+        GTEST_SKIP() << "no bomb.wav in the game's directory";
+    }
+    AudioOutputMemory out;
+    SetAudio(&out);
+    GameHarness h;
+    Game& g = h.game();
+    h.StartPlaying();
+    DropAt(h, kDropA);
+    g.hero.position = kAside;
+    h.Tick(18);
+    EXPECT_FALSE(out.Mixer().EffectPlaying());
+    h.Tick();
+    EXPECT_TRUE(out.Mixer().EffectPlaying());
+    SetAudio(nullptr);
 }
 
 TEST(Bomb, HeldCtrlDropsEveryEleventhFrameAndTheyGoOffElevenApart) {
