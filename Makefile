@@ -5,7 +5,8 @@
 #                for FUZZ_SECONDS on its corpus (new finds go to build-fuzz/)
 # and for CI:
 #   make test-sanitize - the same tests built with AddressSanitizer and
-#                        UndefinedBehaviorSanitizer in build-asan
+#                        UndefinedBehaviorSanitizer in build-asan, reusing
+#                        the models and files generated in build
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
 CMAKE_FLAGS ?=
@@ -32,9 +33,10 @@ run: build
 test: build
 	@bash scripts/run-tests.sh $(BUILD)
 
-test-sanitize: deps
+test-sanitize: build
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+		-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF \
+		-DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
 	@UBSAN_OPTIONS=print_stacktrace=1 bash scripts/run-tests.sh $(SANITIZE_BUILD)
 
