@@ -38,7 +38,9 @@ test-sanitize: build
 		-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF \
 		-DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD)
-	@UBSAN_OPTIONS=print_stacktrace=1 bash scripts/run-tests.sh $(SANITIZE_BUILD)
+	@UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(abspath scripts/lsan.supp):print_suppressions=0 \
+		bash scripts/run-tests.sh $(SANITIZE_BUILD)
 
 # Each target works on a copy of its seed corpus, so that a run does not
 # change the repository; crashing inputs are written next to the copy.
