@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/Keys.h"
@@ -214,4 +218,71 @@ TEST(EnemyGroup, TwoEnemiesOnTheHeroInOneFrameCostOneLife) {
     h.Tick(5);
     EXPECT_EQ(g.lives, 2);
     EXPECT_EQ(g.enemies.enemies.At(1)->position.x, 0.0f);
+}
+
+namespace {
+
+// A working directory without any of the game's files, for the length of a test.
+class EmptyWorkDir {
+  public:
+    EmptyWorkDir() : home_(std::filesystem::current_path()) {
+        char pattern[] = "/tmp/quorvax-empty-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) {
+            dir_ = pattern;
+            std::filesystem::current_path(dir_);
+        }
+    }
+    ~EmptyWorkDir() {
+        std::filesystem::current_path(home_);
+        if (!dir_.empty()) {
+            std::filesystem::remove_all(dir_);
+        }
+    }
+    EmptyWorkDir(const EmptyWorkDir&) = delete;
+    EmptyWorkDir& operator=(const EmptyWorkDir&) = delete;
+
+  private:
+    std::filesystem::path home_;
+    std::filesystem::path dir_;
+};
+
+int CountMessages(const VirtualSystem& sys, const std::string& caption) {
+    int n = 0;
+    for (const VirtualSystem::CapturedMessage& m : sys.messages) {
+        n += m.caption == caption && m.text == "Can't load image";
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(EnemyGroup, TexturesComeFromTheirPicturesAndAMissingOneIsReported) {
+    {
+        GameHarness h;
+        EXPECT_EQ(CountMessages(h.sys, "Board"), 0);
+        EXPECT_NE(h.game().enemies.texture, 0u);
+        EXPECT_EQ(h.game().enemies.enemies.At(0)->texture, h.game().enemies.texture);
+        EXPECT_NE(h.game().bombs.bombTexture, 0u);
+    }
+    EmptyWorkDir empty;
+    GameHarness h;
+    EXPECT_EQ(h.game().enemies.texture, 0u);
+    EXPECT_EQ(h.game().bombs.bombTexture, 0u);
+    EXPECT_EQ(CountMessages(h.sys, "Bomb"), 1);
+    // Each failed load shows its own message and leaves the texture alone.
+    const int board = CountMessages(h.sys, "Board");
+    h.game().enemies.texture = 77;
+    EXPECT_EQ(h.game().enemies.LoadTexture(), 0);
+    EXPECT_EQ(h.game().enemies.texture, 77u);
+    EXPECT_EQ(CountMessages(h.sys, "Board"), board + 1);
+    h.game().bombs.bombTexture = 78;
+    EXPECT_FALSE(h.game().bombs.LoadTexture());
+    EXPECT_EQ(h.game().bombs.bombTexture, 78u);
+    EXPECT_EQ(CountMessages(h.sys, "Bomb"), 2);
+    // The game goes on all the same.
+    h.StartPlaying();
+    h.Press(VK_CONTROL);
+    h.Tick(5);
+    EXPECT_EQ(h.game().enemies.enemies.count, 5);
+    EXPECT_EQ(h.game().bombs.bombs.count, 1);
 }

@@ -2,8 +2,10 @@
 
 #include <GL/gl.h>
 
+#include "image/Texture.h"
+
 bool BombGroup::LoadTexture() {
-    return true;
+    return LoadBmpTexture("bomb.bmp", bombTexture, TextureSet::MipmappedClamped, "Bomb");
 }
 
 void BombGroup::Add(float x, float y, float z) {

@@ -1,6 +1,7 @@
 #include "world/EnemyGroup.h"
 
 #include "game/Game.h"
+#include "image/Texture.h"
 #include "world/Hero.h"
 
 int EnemyGroup::Init() {
@@ -10,7 +11,8 @@ int EnemyGroup::Init() {
 }
 
 int EnemyGroup::LoadTexture() {
-    return 1;
+    // Without the picture texture stays 0 and the enemies are drawn untextured.
+    return LoadBmpTexture("Enemy1.bmp", texture, TextureSet::MipmappedClamped, "Board") ? 1 : 0;
 }
 
 void EnemyGroup::Spawn() {
