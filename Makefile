@@ -59,4 +59,4 @@ format-check:
 	@bash scripts/format-check.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
