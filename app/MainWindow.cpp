@@ -80,6 +80,10 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
         if (msg.key == VK_F1 && !msg.repeat) {
             OnSysCommand(IDM_ABOUTBOX);
         }
+        if (msg.key == VK_RETURN && msg.alt && !msg.repeat) {
+            borderless_ = !borderless_;
+            Sys().SetWindowMode(*this, borderless_);
+        }
     } else if (msg.kind == MessageKind::KeyUp) {
         keyFlags &= ~KeyBit(msg.key);
     }

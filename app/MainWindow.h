@@ -23,7 +23,8 @@ class MainWindow : public Dialog {
     void OnDestroy() override;
     // Enter does nothing.
     void OnOK() override {}
-    // Key bits, SPACE and SHIFT on the title screens, F1 for the About box.
+    // Key bits, SPACE and SHIFT on the title screens, F1 for the About box,
+    // Alt+Enter between the borderless and the decorated window.
     bool PreTranslateMessage(const Message& msg) override;
     // The About command opens the About box modally; the game keeps ticking.
     void OnSysCommand(unsigned id);
@@ -36,4 +37,5 @@ class MainWindow : public Dialog {
 
   private:
     unsigned timerId_ = 0;
+    bool borderless_ = true;
 };

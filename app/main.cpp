@@ -2,10 +2,15 @@
 #include <memory>
 
 #include "app/GameApp.h"
+#include "app/Launcher.h"
 #include "platform/AudioOutputSdl.h"
 #include "platform/SdlSystem.h"
 
 int main() {
+    // The working directory comes first: the game opens every file relative
+    // to it. When it cannot be entered, the game starts where it is and
+    // reports the files it then misses in its usual way.
+    Launcher::Enter();
     SdlSystem system;
     if (!system.Init()) {
         std::fprintf(stderr, "quorvax: cannot start the video system: %s\n",

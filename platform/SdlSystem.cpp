@@ -10,6 +10,8 @@
 #include "platform/Dialog.h"
 #include "platform/DialogPainter.h"
 #include "platform/FontRaster.h"
+#include "platform/SdlGamepads.h"
+#include "platform/WindowedRect.h"
 
 namespace {
 
@@ -69,6 +71,10 @@ SdlSystem::~SdlSystem() {
     if (cursorCounter_ < 0) {
         SDL_ShowCursor(SDL_ENABLE);
     }
+    gamepads_.reset();
+    if (controllersInitialised_) {
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
         SDL_Quit();
@@ -87,6 +93,10 @@ bool SdlSystem::Init() {
         return false;
     }
     initialised_ = true;
+    // Game controllers are optional: without them the keyboard still plays.
+    // Those already plugged in arrive as device-added events.
+    controllersInitialised_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    gamepads_ = std::make_unique<SdlGamepads>();
     counterFrequency_ = std::max<uint64_t>(1, SDL_GetPerformanceFrequency());
     counterStart_ = SDL_GetPerformanceCounter();
     SDL_StartTextInput();
@@ -315,6 +325,19 @@ void SdlSystem::MoveWindow(Dialog& dlg, const Rect& r) {
         SDL_GetWindowSize(w->sdl, &cx, &cy);
     }
     DeliverSize(dlg, *w, cx, cy, true);
+}
+
+void SdlSystem::SetWindowMode(Dialog& dlg, bool fullscreenBorderless) {
+    const Rect desktop = DesktopRect();
+    const Rect r = fullscreenBorderless ? desktop : WindowedRect(desktop);
+    Window* w = Find(dlg);
+    if (w != nullptr && w->sdl != nullptr) {
+        SDL_SetWindowBordered(w->sdl, fullscreenBorderless ? SDL_FALSE : SDL_TRUE);
+        SDL_SetWindowResizable(w->sdl, fullscreenBorderless ? SDL_FALSE : SDL_TRUE);
+    }
+    // The window manager may settle on another size; its size event then
+    // takes the same way to OnSize.
+    MoveWindow(dlg, r);
 }
 
 void SdlSystem::SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) {

@@ -13,10 +13,13 @@ struct SDL_Window;
 union SDL_Event;
 class DialogPainter;
 class FontRaster;
+class SdlGamepads;
+struct Message;
 
 // The real platform: SDL2 windows, one event loop on the calling thread,
 // window timers on the monotonic clock in microseconds, an OpenGL context on
-// the main window, message boxes and the mouse cursor.
+// the main window, message boxes, the mouse cursor, and game controllers
+// that stand in for the keyboard.
 class SdlSystem : public System {
   public:
     SdlSystem();
@@ -42,6 +45,7 @@ class SdlSystem : public System {
 
     Rect DesktopRect() override;
     void MoveWindow(Dialog& dlg, const Rect& r) override;
+    void SetWindowMode(Dialog& dlg, bool fullscreenBorderless) override;
     void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) override;
 
     GlContextResult CreateGlContext(Dialog& dlg) override;
@@ -75,6 +79,8 @@ class SdlSystem : public System {
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
+    // Key messages go to the innermost modal dialog.
+    void DeliverInput(const Message& msg);
     void CancelAll();
     void WaitForNext();
     void PaintDirty();
@@ -83,6 +89,7 @@ class SdlSystem : public System {
     DialogPainter& Painter();
 
     bool initialised_ = false;
+    bool controllersInitialised_ = false;
     std::string lastError_;
     uint64_t counterStart_ = 0;
     uint64_t counterFrequency_ = 1;
@@ -101,4 +108,5 @@ class SdlSystem : public System {
     int iconHeight_ = 0;
     std::unique_ptr<FontRaster> dialogFont_;
     std::unique_ptr<DialogPainter> painter_;
+    std::unique_ptr<SdlGamepads> gamepads_;
 };

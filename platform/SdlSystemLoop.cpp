@@ -9,6 +9,7 @@
 #include "platform/Dialog.h"
 #include "platform/DialogPainter.h"
 #include "platform/FontRaster.h"
+#include "platform/SdlGamepads.h"
 #include "platform/SdlKeyMap.h"
 #include "platform/SdlSystem.h"
 
@@ -105,6 +106,13 @@ void SdlSystem::HandleEvent(const SDL_Event& event) {
             HandleInput(event);
             break;
         default:
+            if (gamepads_) {
+                std::vector<Message> messages;
+                gamepads_->HandleEvent(event, messages);
+                for (const Message& m : messages) {
+                    DeliverInput(m);
+                }
+            }
             break;
     }
 }
@@ -172,6 +180,12 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     Message msg;
     if (MessageFromSdlEvent(event, msg)) {
         top->PreTranslateMessage(msg);
+    }
+}
+
+void SdlSystem::DeliverInput(const Message& msg) {
+    if (!modalStack_.empty()) {
+        modalStack_.back()->PreTranslateMessage(msg);
     }
 }
 

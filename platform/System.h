@@ -40,6 +40,9 @@ class System {
     virtual Rect DesktopRect() = 0;
     // Moves and sizes the window; delivers OnSize with the new client size.
     virtual void MoveWindow(Dialog& dlg, const Rect& r) = 0;
+    // Alt+Enter: the borderless window over display 0 (true) or a decorated,
+    // resizable one at WindowedRect; delivers OnSize like any other resize.
+    virtual void SetWindowMode(Dialog& dlg, bool fullscreenBorderless) = 0;
     // Window icon from 32-bit RGBA pixels, row 0 at the top.
     virtual void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) = 0;
 

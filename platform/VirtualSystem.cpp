@@ -7,6 +7,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
+#include "platform/WindowedRect.h"
 
 VirtualSystem::VirtualSystem() : VirtualSystem(Options{}) {}
 
@@ -141,6 +142,14 @@ void VirtualSystem::MoveWindow(Dialog& dlg, const Rect& r) {
         }
     }
     dlg.OnSize(w, h);
+}
+
+void VirtualSystem::SetWindowMode(Dialog& dlg, bool fullscreenBorderless) {
+    if (&dlg == main_) {
+        borderless_ = fullscreenBorderless;
+    }
+    const Rect desktop = DesktopRect();
+    MoveWindow(dlg, fullscreenBorderless ? desktop : WindowedRect(desktop));
 }
 
 void VirtualSystem::SetWindowIcon(Dialog&, const uint8_t*, int, int) {}

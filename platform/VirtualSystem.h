@@ -44,6 +44,7 @@ class VirtualSystem : public System {
     void KillTimer(Dialog& dlg, unsigned id) override;
     Rect DesktopRect() override;
     void MoveWindow(Dialog& dlg, const Rect& r) override;
+    void SetWindowMode(Dialog& dlg, bool fullscreenBorderless) override;
     void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) override;
     GlContextResult CreateGlContext(Dialog& dlg) override;
     void ReleaseGlContext() override;
@@ -93,6 +94,8 @@ class VirtualSystem : public System {
     int SwapCount() const { return swaps_; }
     int ClientWidth() const { return clientW_; }
     int ClientHeight() const { return clientH_; }
+    // False after SetWindowMode chose the decorated window.
+    bool Borderless() const { return borderless_; }
     std::vector<CapturedMessage> messages;
     // A nested modal dialog still open after this many main ticks with no
     // scripted input left is cancelled, so a script can never hang.
@@ -116,6 +119,7 @@ class VirtualSystem : public System {
     int swaps_ = 0;
     int clientW_ = 0;
     int clientH_ = 0;
+    bool borderless_ = true;
     Dialog* main_ = nullptr;
     std::vector<Dialog*> modal_;  // open modal dialogs, innermost last
     TimerQueue timers_;

@@ -10,7 +10,8 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils x11-apps
+  desktop-file-utils appstream man-db dpkg-dev file
 )
 
 missing=()
