@@ -20,6 +20,9 @@ pid=""
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
         kill "$pid" 2>/dev/null || true
+        sleep 2
+        # A game waiting in a message box does not see the signal.
+        kill -9 "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
     rm -rf "$work"
@@ -47,18 +50,33 @@ appstreamcli validate-tree --no-net "$prefix" >"$work/validate.log" 2>&1 || fail
 
 mkdir -p "$work/home" "$work/xdg" "$work/elsewhere" "$work/own"
 
+# The id of a mapped window whose title is exactly $1.
+find_window() {
+    local w
+    for w in $(xwininfo -root -tree 2>/dev/null | awk -v n="\"$1\":" '$2 == n {print $1}'); do
+        xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && { echo "$w"; return 0; }
+    done
+    return 1
+}
+
 # Starts the installed game in directory $1, waits for its title picture,
-# then presses Escape and waits for the game to end.
+# then presses Escape and waits for the game to end. The program's own
+# message box where the machine has no sound ("Error opening Mapper") is
+# answered with Enter; a missing file would keep its box open and fail here.
 play() {
-    local dir=$1 win="" colours=0
+    local dir=$1 win="" box="" colours=0 end
     (cd "$dir" && exec env HOME="$work/home" XDG_DATA_HOME="$work/xdg" SDL_AUDIODRIVER=dummy \
         "$prefix/bin/quorvax" >"$work/game.log" 2>&1) &
     pid=$!
-    for _ in $(seq 240); do
+    end=$((SECONDS + 90))
+    while [ $SECONDS -lt $end ]; do
         kill -0 "$pid" 2>/dev/null || fail "the game ended by itself"
-        win=$(xdotool search --onlyvisible --name '^Quorvax$' 2>/dev/null | head -n 1 || true)
-        [ -n "$win" ] && break
-        sleep 0.5
+        win=$(find_window Quorvax) && break
+        if box=$(find_window quorvax); then
+            xdotool windowfocus "$box" 2>/dev/null || true
+            xdotool key --window "$box" Return 2>/dev/null || true
+        fi
+        sleep 0.3
     done
     [ -n "$win" ] || fail "no game window"
     # The title picture is many colours; without "First.jpg" it would be one.
@@ -69,6 +87,7 @@ play() {
         sleep 0.5
     done
     [ "$colours" -gt 200 ] || fail "no title picture on the screen ($colours colours)"
+    echo "title picture on the screen: $colours colours"
     # No window manager here: give the window the keyboard, then press.
     xdotool windowfocus "$win" 2>/dev/null || true
     xdotool key Escape
