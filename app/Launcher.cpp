@@ -97,11 +97,11 @@ bool Launcher::HoldsGameFiles(const std::string& dir) {
         return false;
     }
     for (const std::string& name : GameFiles()) {
-        if (!IsFile(Join(dir, name))) {
-            return false;
+        if (IsFile(Join(dir, name))) {
+            return true;
         }
     }
-    return true;
+    return false;
 }
 
 std::string Launcher::PlayerDir(const std::string& xdgDataHome, const std::string& home) {

@@ -24,7 +24,8 @@ class Launcher {
 
     // The files the game reads from its working directory.
     static const std::vector<std::string>& GameFiles();
-    // True when every one of GameFiles is in `dir`.
+    // True when any of GameFiles is in `dir`: it is a directory of the game,
+    // and the game itself reports the files it lacks, as it always has.
     static bool HoldsGameFiles(const std::string& dir);
     // $XDG_DATA_HOME/quorvax (it must be absolute to count), else
     // $HOME/.local/share/quorvax; "" when neither is known.

@@ -66,7 +66,6 @@ TEST_F(LauncherTest, PreparesThePlayersDirectoryWithLinks) {
         ASSERT_TRUE(fs::is_symlink(player / name)) << name;
         EXPECT_EQ(fs::read_symlink(player / name), installed / name);
     }
-    EXPECT_TRUE(Launcher::HoldsGameFiles(player.string()));
     EXPECT_FALSE(fs::exists(player / "scores.dat")) << "the game writes its own table";
     struct stat st {};
     ASSERT_EQ(stat((root / "xdg").c_str(), &st), 0);
@@ -86,9 +85,13 @@ TEST_F(LauncherTest, UsesADirectoryThatHoldsTheFilesAsItIs) {
     EXPECT_EQ(c.warning, "");
     EXPECT_FALSE(fs::exists(root / "xdg")) << "nothing is prepared";
 
-    // One file missing: it is not the game's directory.
+    // With a file missing it is still the game's directory: the game says
+    // which file it lacks, as it would anywhere.
     fs::remove(installed / "First.jpg");
-    EXPECT_FALSE(Launcher::HoldsGameFiles(installed.string()));
+    EXPECT_TRUE(Launcher::HoldsGameFiles(installed.string()));
+    EXPECT_EQ(Launcher::Choose(p).dir, "");
+    EXPECT_FALSE(Launcher::HoldsGameFiles(elsewhere.string()));
+    EXPECT_FALSE(Launcher::HoldsGameFiles(""));
 }
 
 TEST_F(LauncherTest, InstalledScoresNeverReplaceThePlayersOwn) {
@@ -130,7 +133,9 @@ TEST_F(LauncherTest, PlayerDirectoryFromTheEnvironment) {
     p.cwd = elsewhere.string();
     p.installed = {installed.string()};
     EXPECT_EQ(Launcher::Choose(p).dir, (root / "from-env/quorvax").string());
-    EXPECT_TRUE(Launcher::HoldsGameFiles((root / "from-env/quorvax").string()));
+    for (const std::string& name : Launcher::GameFiles()) {
+        EXPECT_TRUE(fs::is_symlink(root / "from-env/quorvax" / name)) << name;
+    }
 }
 
 TEST_F(LauncherTest, FallsBackToTheInstalledFilesWhenItCannotPrepare) {
