@@ -17,6 +17,7 @@ class FuzzSystem final : public System {
     void KillTimer(Dialog&, unsigned) override {}
     Rect DesktopRect() override { return Rect{}; }
     void MoveWindow(Dialog&, const Rect&) override {}
+    void SetWindowMode(Dialog&, bool) override {}
     void SetWindowIcon(Dialog&, const uint8_t*, int, int) override {}
     GlContextResult CreateGlContext(Dialog&) override { return GlContextResult::NoPixelFormat; }
     void ReleaseGlContext() override {}

@@ -1,6 +1,7 @@
 #include "image/BmpImage.h"
 
-#include <new>
+#include <utility>
+#include <vector>
 
 #include "image/FileStream.h"
 #include "image/ImageLimits.h"
@@ -30,15 +31,15 @@ bool BmpImage::SetSize(int32_t w, int32_t h) {
     if (!SizeAllowed(w, h)) {
         return false;
     }
-    std::vector<Rgb> fresh;
-    try {
-        fresh.resize(size_t(w) * size_t(h));
-    } catch (const std::bad_alloc&) {
+    const size_t count = size_t(w) * size_t(h);
+    ZeroedBlock<Rgb> fresh = AllocateZeroed<Rgb>(count);
+    if (!fresh) {
         return false;
     }
     width = w;
     height = h;
-    pixels.swap(fresh);
+    pixels = std::move(fresh);
+    pixelCount = count;
     return true;
 }
 
@@ -50,14 +51,14 @@ Rgb& BmpImage::Pixel(int32_t x, int32_t y) {
 }
 
 Rgb& BmpImage::At(int64_t i) {
-    if (i < 0 || uint64_t(i) >= pixels.size()) {
+    if (i < 0 || uint64_t(i) >= pixelCount) {
         return scratch;
     }
     return pixels[size_t(i)];
 }
 
 const Rgb* BmpImage::PixelBlock() const {
-    return width > 0 && height > 0 ? pixels.data() : &scratch;
+    return width > 0 && height > 0 ? pixels.get() : &scratch;
 }
 
 bool BmpImage::Load(const char* fileName) {

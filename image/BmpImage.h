@@ -2,9 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <vector>
-
 #include "image/Rgb.h"
+#include "image/ZeroedBlock.h"
 
 // An uncompressed 24-bit BMP picture read with stdio. Row 0 is the top of the
 // picture: the rows of an ordinary bottom-up file are turned over on reading.
@@ -37,6 +36,7 @@ class BmpImage {
   private:
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<Rgb> pixels;
+    ZeroedBlock<Rgb> pixels;
+    size_t pixelCount = 0;
     Rgb scratch;
 };

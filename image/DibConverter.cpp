@@ -73,7 +73,7 @@ void ConvertRow(const DibWorkingCopy& dib, const RgbWriter& out, const uint8_t* 
 
 void ConvertUncompressed(const DibWorkingCopy& dib, std::span<const uint8_t> bits,
                          const RgbWriter& out) {
-    const uint64_t stride = (uint64_t(dib.width) * dib.bitCount + 31) / 32 * 4;
+    const uint64_t stride = DibRowStride(dib);
     for (int32_t y = 0; y < dib.height; ++y) {
         const uint64_t start = uint64_t(y) * stride;
         if (start >= bits.size()) {
@@ -151,6 +151,10 @@ bool DibFormatSupported(const DibWorkingCopy& dib) {
         default:  // bit-field masks and embedded JPEG or PNG are not read
             return false;
     }
+}
+
+uint64_t DibRowStride(const DibWorkingCopy& dib) {
+    return (uint64_t(dib.width) * dib.bitCount + 31) / 32 * 4;
 }
 
 void ConvertDibBits(const DibWorkingCopy& dib, std::span<const uint8_t> bits, uint8_t* rgb) {

@@ -13,6 +13,9 @@
 // LoadDibImage asks before it allocates the pixels.
 bool DibFormatSupported(const DibWorkingCopy& dib);
 
+// Bytes of one uncompressed row: the bits padded to a multiple of 4 bytes.
+uint64_t DibRowStride(const DibWorkingCopy& dib);
+
 // Writes into rgb, which holds width x height x 3 zeroed bytes; called by
 // LoadDibImage once the size is checked. Reads only inside bits and writes
 // only inside the picture: pixels the bits do not reach and colour indices

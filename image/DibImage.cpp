@@ -1,5 +1,6 @@
 #include "image/DibImage.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -109,7 +110,21 @@ DibStatus DecodeDibImage(std::span<const uint8_t> file, std::unique_ptr<Image>& 
     if (bytes > kMaxImageBytes) {
         return DibStatus::OutOfMemory;
     }
-    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[bytes]());
+    // Uncompressed bits cannot hold more rows than the file has room for: the
+    // picture is the rows the file holds (the last one may be cut short), so a
+    // few header bytes cannot ask for a large block. Run-length bits can
+    // legitimately cover far more pixels than they take; they keep the
+    // declared size, and the zeroed block costs nothing where no run lands.
+    if (dib.compression == kBiRgb) {
+        const uint64_t stride = DibRowStride(dib);
+        const uint64_t held = (bits.size() + stride - 1) / stride;
+        if (held == 0) {
+            return DibStatus::ConversionError;  // no row to convert
+        }
+        dib.height = static_cast<int32_t>(std::min<uint64_t>(held, uint64_t(dib.height)));
+    }
+    ZeroedBlock<uint8_t> pixels =
+        AllocateZeroed<uint8_t>(size_t(dib.width) * size_t(dib.height) * 3);
     if (!pixels) {
         return DibStatus::OutOfMemory;
     }

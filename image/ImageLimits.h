@@ -18,5 +18,12 @@ inline constexpr size_t kBmpInfoHeaderBytes = 40;
 inline constexpr uint32_t kDibCoreHeaderBytes = 12;
 inline constexpr uint32_t kDibInfoHeaderBytes = 40;
 
+// JPEG: Huffman coding spends at least one bit on every 8 x 8 block, so an
+// ordinary file declaring more pixels than this per byte cannot hold its
+// picture; libjpeg would decode all the missing data (as grey) regardless.
+inline constexpr uint64_t kMaxJpegPixelsPerByte = 512;
+// JPEG: scans beyond this many are refused (encoders write about ten).
+inline constexpr int kMaxJpegScans = 100;
+
 // Block size the JPEG source reads from its stream.
 inline constexpr size_t kJpegBufferBytes = 4096;

@@ -1,8 +1,8 @@
 #include "image/JpegImage.h"
 
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
-#include <new>
 
 #include <jpeglib.h>
 
@@ -23,6 +23,27 @@ struct JumpingErrorManager {
 [[noreturn]] void JumpBack(j_common_ptr cinfo) {
     (*cinfo->err->format_message)(cinfo, jpegErrorText);
     std::longjmp(reinterpret_cast<JumpingErrorManager*>(cinfo->err)->returnPoint, 1);
+}
+
+// Stops a file whose scans go on and on: each one walks the whole picture.
+void LimitScans(j_common_ptr cinfo) {
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number > kMaxJpegScans) {
+        std::snprintf(jpegErrorText, sizeof jpegErrorText, "Too many scans (over %d)",
+                      kMaxJpegScans);
+        std::longjmp(reinterpret_cast<JumpingErrorManager*>(cinfo->err)->returnPoint, 1);
+    }
+}
+
+// Bytes from the stream's position to its end; 0 when it cannot seek.
+uint64_t BytesLeft(FILE* stream) {
+    const long at = std::ftell(stream);
+    if (at < 0 || std::fseek(stream, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    const long end = std::ftell(stream);
+    std::fseek(stream, at, SEEK_SET);
+    return end > at ? uint64_t(end - at) : 0;
 }
 
 uint8_t CmykChannel(int c, int k) {
@@ -58,8 +79,12 @@ bool JpegImage::Decode(FILE* stream) {
     pixels.reset();
     jpegErrorText[0] = '\0';
 
+    const uint64_t fileBytes = BytesLeft(stream);
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
+    jpeg_progress_mgr progress;
+    std::memset(&progress, 0, sizeof progress);
+    progress.progress_monitor = LimitScans;
     JumpingErrorManager err;
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = JumpBack;
@@ -68,6 +93,8 @@ bool JpegImage::Decode(FILE* stream) {
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.progress = &progress;
+    cinfo.mem->max_memory_to_use = long(kMaxImageBytes);
     JpegFileSource::Attach(&cinfo, stream);
     jpeg_read_header(&cinfo, TRUE);
 
@@ -78,9 +105,12 @@ bool JpegImage::Decode(FILE* stream) {
     const uint64_t area = uint64_t(cinfo.image_width) * cinfo.image_height;
     const uint64_t coefficientBytes =
         cinfo.progressive_mode ? area * uint64_t(cinfo.num_components) * sizeof(JCOEF) : 0;
+    // A short file declaring a huge picture would also be decoded in full,
+    // the missing data as grey: the work is bounded by the file's size.
+    const bool moreThanItCanHold = fileBytes != 0 && area > fileBytes * kMaxJpegPixelsPerByte;
     if (cinfo.image_width > JDIMENSION(kMaxImageSide) ||
         cinfo.image_height > JDIMENSION(kMaxImageSide) || area * outBytes > kMaxImageBytes ||
-        coefficientBytes > kMaxImageBytes) {
+        coefficientBytes > kMaxImageBytes || moreThanItCanHold) {
         std::snprintf(jpegErrorText, sizeof jpegErrorText, "Image too large (%u x %u)",
                       unsigned(cinfo.image_width), unsigned(cinfo.image_height));
         jpeg_destroy_decompress(&cinfo);
@@ -95,12 +125,12 @@ bool JpegImage::Decode(FILE* stream) {
         (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, stride, 1);
     // Zero-filled, so rows a failed decode never reaches stay black.
     const size_t rowBytes = size_t(cinfo.output_width) * size_t(outBytes);
-    uint8_t* block = new (std::nothrow) uint8_t[rowBytes * cinfo.output_height]();
-    if (block == nullptr) {
+    pixels = AllocateZeroed<uint8_t>(rowBytes * cinfo.output_height);
+    if (!pixels) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    pixels.reset(block);
+    uint8_t* const block = pixels.get();
     bytesPerPixel = int32_t(outBytes);
 
     while (cinfo.output_scanline < cinfo.output_height) {

@@ -4,14 +4,18 @@
 #include <cstdio>
 #include <memory>
 
+#include "image/ZeroedBlock.h"
+
 // A JPEG picture decoded with libjpeg into packed rows, row 0 the top of the
 // picture: 3 bytes (red, green, blue) per pixel for colour and CMYK files,
 // 1 byte of grey for greyscale files. The title picture comes through it.
 class JpegImage {
   public:
     // Decodes the named file. False when it cannot be opened (the picture is
-    // then unchanged) or when libjpeg reported an error; rows the decode did
-    // not reach are black. Called by Game::LoadSplashTexture.
+    // then unchanged), when libjpeg reported an error, or when the file
+    // declares a picture beyond the limits in ImageLimits.h (larger than its
+    // bytes can code, more scans than any encoder writes); rows the decode
+    // did not reach are black. Called by Game::LoadSplashTexture.
     bool Load(const char* fileName);
     // The same over an open stream (tests and fuzzers use a memory stream).
     bool LoadFromStream(FILE* stream);
@@ -23,7 +27,7 @@ class JpegImage {
     int32_t height = 0;
     // 1 for greyscale, 3 otherwise; 0 until pixels have been allocated.
     int32_t bytesPerPixel = 0;
-    std::unique_ptr<uint8_t[]> pixels;
+    ZeroedBlock<uint8_t> pixels;
     // Set once a file has been opened for decoding.
     bool holdsData = false;
 

@@ -64,7 +64,7 @@ bool TextLines::Read(std::FILE* file) {
     size_t got = 0;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
         data.append(chunk, got);
-        if (data.size() > static_cast<size_t>(kMaxFileBytes)) {
+        if (data.size() > static_cast<size_t>(kMaxScoreFileBytes)) {
             return false;
         }
     }

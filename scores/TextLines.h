@@ -9,7 +9,7 @@
 class TextLines {
   public:
     // Files larger than this are not read: the table needs five short lines.
-    static constexpr long kMaxFileBytes = 1L << 20;
+    static constexpr long kMaxScoreFileBytes = 1L << 20;
 
     virtual ~TextLines() = default;
 

@@ -84,6 +84,17 @@ TEST(BmpImage, ShortFileKeepsTheRowsItHasAndBlackElsewhere) {
     EXPECT_EQ(image.Pixel(1, 0), kBlack);
 }
 
+TEST(BmpImage, HeadersAloneGiveABlackPictureOfTheDeclaredSize) {
+    Bytes headers = Bmp24(515, 9473, {});
+    headers.resize(54);
+    BmpImage image;
+    ASSERT_TRUE(LoadBytes(image, headers));
+    EXPECT_EQ(image.Width(), 515);
+    EXPECT_EQ(image.Height(), 9473);
+    EXPECT_EQ(image.Pixel(0, 0), kBlack);
+    EXPECT_EQ(image.Pixel(514, 9472), kBlack);
+}
+
 TEST(BmpImage, RefusesWhatItCannotReadAndStaysUnchanged) {
     Bytes wrongMagic = Bmp24(1, 1, {{kRed}});
     wrongMagic[0] = 'X';

@@ -187,21 +187,32 @@ TEST(DibImage, RefusedHeadersAndFormats) {
     }
 }
 
-TEST(DibImage, ReadsOnlyInsideTheFileAndLeavesTheRestBlack) {
-    // Bits cut after one and a half rows.
+TEST(DibImage, UncompressedPictureIsTheRowsTheFileHolds) {
+    // Bits cut after one and a half rows: two rows, the cut one ending black.
     Bytes cut = Bmp24(2, 3, {{kRed, kGreen}, {kBlue, kWhite}, {kGrey, kGrey}});
     cut.resize(54 + 8 + 4);
     auto image = DecodeOk(cut);
     ASSERT_TRUE(image);
-    EXPECT_EQ(RowsOf(*image),
-              (std::vector<std::vector<Rgb>>{{kRed, kGreen}, {kBlue, kBlack}, {kBlack, kBlack}}));
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(RowsOf(*image), (std::vector<std::vector<Rgb>>{{kRed, kGreen}, {kBlue, kBlack}}));
 
-    // A bits offset beyond the end of the file: a black picture.
+    // No bits at all (a bits offset beyond the end, or a header alone that
+    // declares 4098 x 11778 at 32 bits): nothing to convert, no block made.
     Bytes farBits = Bmp24(1, 1, {{kWhite}});
     Set32(farBits, 10, 0xFFFFFFF0u);
-    image = DecodeOk(farBits);
+    std::unique_ptr<Image> none;
+    EXPECT_EQ(Decode(farBits, none), DibStatus::ConversionError);
+    EXPECT_EQ(Decode(InfoHeader(4098, 11778, 32), none), DibStatus::ConversionError);
+    EXPECT_FALSE(none);
+
+    // One byte of bits for a tall 32-bit picture: one row, the rest of it black.
+    Bytes oneByte = InfoHeader(4098, 11778, 32);
+    oneByte.push_back(0x40);
+    image = DecodeOk(oneByte);
     ASSERT_TRUE(image);
-    EXPECT_EQ(PixelOf(*image, 0, 0), kBlack);
+    EXPECT_EQ(image->width, 4098);
+    EXPECT_EQ(image->height, 1);
+    EXPECT_EQ(PixelOf(*image, 4097, 0), kBlack);
 
     // A colour table claiming 60000 entries in a tiny file: entry 1 would
     // run past the end.
@@ -210,6 +221,20 @@ TEST(DibImage, ReadsOnlyInsideTheFileAndLeavesTheRestBlack) {
     ASSERT_TRUE(image);
     EXPECT_EQ(PixelOf(*image, 0, 0), kRed);
     EXPECT_EQ(PixelOf(*image, 1, 0), kBlack);
+}
+
+TEST(DibImage, RunLengthPictureKeepsItsDeclaredSize) {
+    // Run-length bits may cover far more pixels than they take: an RLE8
+    // picture of the largest size that ends at once is all black.
+    const Bytes rle = WithFileHeader(
+        WithTable(InfoHeader(kMaxImageSide, 5461, 8, 1, 1), Palette({kWhite})), {2, 0, 0, 1});
+    auto image = DecodeOk(rle);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, kMaxImageSide);
+    EXPECT_EQ(image->height, 5461);
+    EXPECT_EQ(PixelOf(*image, 0, 0), kWhite);
+    EXPECT_EQ(PixelOf(*image, 2, 0), kBlack);
+    EXPECT_EQ(PixelOf(*image, kMaxImageSide - 1, 5460), kBlack);
 }
 
 TEST(DibImage, EveryTruncationOfValidFilesIsSafe) {

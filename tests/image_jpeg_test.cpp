@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "image/FileStream.h"
+#include "image/ImageLimits.h"
 #include "image/JpegImage.h"
 #include "image_files.h"
 
@@ -157,6 +159,52 @@ TEST(JpegImage, HugeDeclaredSizeIsRefusedBeforeAllocating) {
         EXPECT_EQ(image.width, 0);
         EXPECT_STRNE(JpegImage::ErrorText(), "");
     }
+}
+
+TEST(JpegImage, PictureLargerThanItsFileCanCodeIsRefused) {
+    // Within the side and block limits, but 342 bytes cannot code 16384 x
+    // 16384 pixels: libjpeg would spend seconds decoding grey.
+    Bytes grey = EncodeJpeg(16, 8, 1, JCS_GRAYSCALE, Bytes(16 * 8, 90));
+    SetFrameSize(grey, 16384, 16384);
+    JpegImage image;
+    EXPECT_FALSE(LoadBytes(image, grey));
+    EXPECT_FALSE(image.pixels);
+    EXPECT_STREQ(JpegImage::ErrorText(), "Image too large (16384 x 16384)");
+
+    // A cut-short file of an ordinary size still decodes what it has.
+    Bytes cut = EncodeJpeg(64, 64, 3, JCS_RGB, RedOverBlue(64, 64));
+    cut.resize(cut.size() - 40);
+    EXPECT_TRUE(LoadBytes(image, cut));
+    EXPECT_EQ(image.width, 64);
+}
+
+TEST(JpegImage, EndlessScansAreStopped) {
+    // A progressive file whose first scan is repeated: libjpeg only warns
+    // about each repeat, and each one walks the whole picture again.
+    const Bytes one = EncodeJpeg(16, 16, 1, JCS_GRAYSCALE, Bytes(16 * 16, 90), true);
+    size_t sos = 0;
+    size_t next = 0;
+    for (size_t i = 0; i + 1 < one.size(); ++i) {
+        if (one[i] == 0xFF && one[i + 1] == 0xDA) {
+            if (sos == 0) {
+                sos = i;
+            } else {
+                next = i;
+                break;
+            }
+        }
+    }
+    ASSERT_GT(next, sos);
+    Bytes many(one.begin(), one.begin() + sos);
+    for (int i = 0; i < kMaxJpegScans + 5; ++i) {
+        many.insert(many.end(), one.begin() + sos, one.begin() + next);
+    }
+    many.push_back(0xFF);
+    many.push_back(0xD9);
+    JpegImage image;
+    EXPECT_FALSE(LoadBytes(image, many));
+    EXPECT_EQ(std::string(JpegImage::ErrorText()),
+              "Too many scans (over " + std::to_string(kMaxJpegScans) + ")");
 }
 
 TEST(JpegImage, EveryTruncationIsSafe) {
