@@ -11,12 +11,14 @@ enum class DibStatus {
     Ok,
     UnknownFormat,    // header size neither 12 nor 40, or the header cut short
     OutOfMemory,      // pixel block above the limit or not to be had
-    ConversionError,  // bad size, unknown bit count or compression, bit fields
+    ConversionError,  // bad size, unknown bit count or compression, bit fields,
+                      // uncompressed bits of not even part of one row
 };
 
 // Reads a BMP file (or a bare DIB) with a 12-byte core or 40-byte info header
 // through a memory mapping. Shows its own message box under "Error" on any
-// failure and answers null. Rows keep the file's order. Called by the hero's
+// failure and answers null. Rows keep the file's order; an uncompressed file
+// cut short gives the rows it holds. Called by the hero's
 // texture steps (LoadDibTexture, LoadShadowTexture).
 std::unique_ptr<Image> LoadDibImage(const char* fileName);
 
