@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Cp1252.h"
+
 namespace {
 
 // Labels share this id and so cannot be told apart by it.

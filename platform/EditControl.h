@@ -43,9 +43,6 @@ class EditControl {
 
     // UTF-8 to Windows-1252 bytes, as Type converts typed text.
     static std::string FromUtf8(const std::string& utf8);
-    // The Unicode character of a Windows-1252 byte (U+FFFD for the five
-    // bytes without one), for backends that draw with Unicode fonts.
-    static char32_t ToUnicode(unsigned char byte);
 
   private:
     void KeepCaretVisible();

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Cp1252.h"
+
 namespace {
 
 struct FontFile {
@@ -49,62 +51,7 @@ bool MatchFont(const char* family, int weight, FontFile& out) {
     return ok;
 }
 
-// Windows-1252 bytes 0x80..0x9F; 0 marks the five undefined ones.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
 }  // namespace
-
-char32_t Cp1252ToUnicode(uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        char16_t cp = kCp1252High[byte - 0x80];
-        return cp != 0 ? cp : byte;
-    }
-    return byte;
-}
-
-bool IsControlCodePoint(char32_t cp) {
-    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
-}
-
-char32_t NextUtf8(const std::string& s, size_t& pos) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char b0 = byte(pos);
-    int extra = 0;
-    char32_t cp = 0;
-    if (b0 < 0x80) {
-        ++pos;
-        return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = b0 & 0x07;
-    } else {
-        ++pos;
-        return 0xFFFD;
-    }
-    if (pos + extra >= s.size()) {
-        ++pos;
-        return 0xFFFD;
-    }
-    for (int i = 1; i <= extra; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) {
-            ++pos;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (byte(pos + i) & 0x3F);
-    }
-    pos += extra + 1;
-    return cp;
-}
 
 FontRaster::FontRaster() = default;
 

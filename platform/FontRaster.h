@@ -57,12 +57,3 @@ class FontRaster {
     int ascent_ = 0;
     int descent_ = 0;
 };
-
-// Unicode code point of a Windows-1252 byte (bytes 0x80..0x9F differ from
-// Latin-1; the five undefined ones map to the C1 controls).
-char32_t Cp1252ToUnicode(uint8_t byte);
-// True for the code points drawn as nothing with no advance.
-bool IsControlCodePoint(char32_t cp);
-// Decodes the next UTF-8 code point at pos and moves pos past it; malformed
-// bytes come back as U+FFFD one byte at a time.
-char32_t NextUtf8(const std::string& s, size_t& pos);

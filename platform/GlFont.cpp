@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/Cp1252.h"
 #include "platform/FontRaster.h"
 
 namespace {
