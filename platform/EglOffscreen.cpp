@@ -2,6 +2,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 
 namespace {
 
@@ -107,6 +108,16 @@ bool EglOffscreen::Resize(int width, int height) {
         return true;
     }
     return MakeSurface(width, height);
+}
+
+// The software renderer draws a flushed frame on its own threads while the
+// next one is being recorded. Nothing presents a pbuffer, so without this
+// wait a run of fast virtual ticks piles up dozens of frames in flight, each
+// holding its binned scene (hundreds of megabytes in all).
+void EglOffscreen::Present() const {
+    if (context_ != nullptr) {
+        glFinish();
+    }
 }
 
 void EglOffscreen::Release() {

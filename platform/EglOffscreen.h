@@ -17,6 +17,10 @@ class EglOffscreen {
     bool Resize(int width, int height);
     // Makes nothing current and deletes the context and surface.
     void Release();
+    // Waits until everything drawn so far is in the pbuffer, as a window's
+    // buffer swap waits for the frame it shows. Called by the virtual
+    // system's SwapBuffers at the end of every frame.
+    void Present() const;
     bool Exists() const { return context_ != nullptr; }
     int Width() const { return width_; }
     int Height() const { return height_; }

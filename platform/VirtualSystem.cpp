@@ -167,6 +167,7 @@ void VirtualSystem::ReleaseGlContext() {
 
 void VirtualSystem::SwapBuffers() {
     ++swaps_;
+    gl_.Present();
 }
 
 void VirtualSystem::Open(Dialog& main) {
