@@ -4,6 +4,7 @@
 #include "app/GameApp.h"
 #include "app/Launcher.h"
 #include "platform/AudioOutputSdl.h"
+#include "platform/MidiOut.h"
 #include "platform/SdlSystem.h"
 
 int main() {
@@ -22,6 +23,10 @@ int main() {
         // No sound device: the game runs silently.
         const std::unique_ptr<AudioOutputSdl> audio = AudioOutputSdl::Open();
         SetAudio(audio.get());
+        if (audio) {
+            // Loads while the window, the pictures and the font are made.
+            PreloadMidiSynth(*audio);
+        }
         GameApp app;
         app.InitInstance();
     }

@@ -37,6 +37,14 @@ void AudioMixer::PlayEffect(std::shared_ptr<const AudioClip> clip) {
     effectPos_ = 0;
 }
 
+void AudioMixer::SetPendingSynth(std::future<std::unique_ptr<MidiSynth>> pending) {
+    pendingSynth_ = std::move(pending);
+}
+
+std::unique_ptr<MidiSynth> AudioMixer::TakePendingSynth() {
+    return pendingSynth_.get();
+}
+
 void AudioMixer::SetSynth(std::unique_ptr<MidiSynth> synth) {
     synth_ = std::move(synth);
 }

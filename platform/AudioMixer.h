@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <future>
 #include <memory>
 
 #include "platform/AudioClip.h"
@@ -34,6 +35,12 @@ class AudioMixer {
     void SetSynth(std::unique_ptr<MidiSynth> synth);
     bool SynthUnavailable() const { return synthUnavailable_; }
     void MarkSynthUnavailable() { synthUnavailable_ = true; }
+    // A synthesiser still being made on a worker thread (PreloadMidiSynth),
+    // taken by the first open. Only the user-interface thread touches it;
+    // the audio callback never does.
+    bool SynthPending() const { return pendingSynth_.valid(); }
+    void SetPendingSynth(std::future<std::unique_ptr<MidiSynth>> pending);
+    std::unique_ptr<MidiSynth> TakePendingSynth();
 
   private:
     int sampleRate_;
@@ -41,4 +48,7 @@ class AudioMixer {
     size_t effectPos_ = 0;
     std::unique_ptr<MidiSynth> synth_;
     bool synthUnavailable_ = false;
+    // Declared last, so a worker still loading is waited for before the
+    // rest of the mixer goes.
+    std::future<std::unique_ptr<MidiSynth>> pendingSynth_;
 };

@@ -1,7 +1,9 @@
 #include "platform/MidiOut.h"
 
 #include <algorithm>
+#include <future>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/AudioLock.h"
@@ -24,17 +26,23 @@ std::vector<OpenHandle>::iterator Find(HMIDIOUT h) {
                         [h](const OpenHandle& o) { return o.handle == h; });
 }
 
-// The synthesiser of the output, made on first use; null when it cannot be.
+std::unique_ptr<MidiSynth> MakeSynth(int sampleRate) {
+    const std::string soundFont = FindSoundFont();
+    if (soundFont.empty()) {
+        return nullptr;
+    }
+    return MidiSynth::Create(sampleRate, soundFont);
+}
+
+// The synthesiser of the output, made on first use (or taken from the
+// preload); null when it cannot be.
 MidiSynth* SynthOf(AudioOutput& output) {
     AudioMixer& mixer = output.Mixer();
     if (mixer.Synth() != nullptr || mixer.SynthUnavailable()) {
         return mixer.Synth();
     }
-    const std::string soundFont = FindSoundFont();
-    std::unique_ptr<MidiSynth> synth;
-    if (!soundFont.empty()) {
-        synth = MidiSynth::Create(output.SampleRate(), soundFont);
-    }
+    std::unique_ptr<MidiSynth> synth =
+        mixer.SynthPending() ? mixer.TakePendingSynth() : MakeSynth(output.SampleRate());
     AudioLock lock(output);
     if (!synth) {
         mixer.MarkSynthUnavailable();
@@ -45,6 +53,19 @@ MidiSynth* SynthOf(AudioOutput& output) {
 }
 
 }  // namespace
+
+void PreloadMidiSynth(AudioOutput& output) {
+    AudioMixer& mixer = output.Mixer();
+    if (mixer.Synth() != nullptr || mixer.SynthUnavailable() || mixer.SynthPending()) {
+        return;
+    }
+    // The device already knows its real rate; it does not change afterwards.
+    try {
+        mixer.SetPendingSynth(std::async(std::launch::async, MakeSynth, output.SampleRate()));
+    } catch (const std::system_error&) {
+        // No thread to spare: the first open loads it, as without a preload.
+    }
+}
 
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t /*instance*/,
                      uint32_t flags) {

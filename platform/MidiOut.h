@@ -22,6 +22,12 @@ constexpr uint32_t MIDIERR_NODEVICE = 68;  // no SoundFont, or it would not load
 
 constexpr int kMaxOpenMidiOuts = 16;
 
+class AudioOutput;
+
+// main, right after the sound device is open: starts finding and loading
+// the SoundFont for that output on a worker thread, so that the first
+// midiOutOpen finds the synthesiser ready instead of loading it then.
+void PreloadMidiSynth(AudioOutput& output);
 // MusicPlayer::Start: opens device 0 or the mapper, without a callback. The
 // first open on an output finds and loads the SoundFont.
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t instance,

@@ -74,6 +74,9 @@ std::unique_ptr<MidiSynth> MidiSynth::Create(int sampleRate, const std::string& 
     }
     fluid_settings_setnum(fluid->settings, "synth.sample-rate", sampleRate);
     fluid_settings_setnum(fluid->settings, "synth.gain", kSynthGain);
+    // Only the samples of the instruments in use are read: a large General
+    // MIDI SoundFont would otherwise put all its samples in memory.
+    fluid_settings_setint(fluid->settings, "synth.dynamic-sample-loading", 1);
     // Every call is made under the audio lock already.
     fluid_settings_setint(fluid->settings, "synth.threadsafe-api", 0);
     fluid->synth = new_fluid_synth(fluid->settings);

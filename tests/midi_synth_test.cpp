@@ -91,6 +91,33 @@ std::vector<float> RenderSong(int rate, std::shared_ptr<const MidiSong> song, in
     return pcm;
 }
 
+// One second of a held chord on a fresh output at rate, the synthesiser
+// preloaded on a worker thread or loaded at the open.
+std::vector<float> RenderChord(int rate, bool preload) {
+    AudioOutputMemory output(rate);
+    SetAudio(&output);
+    if (preload) {
+        PreloadMidiSynth(output);
+        PreloadMidiSynth(output);  // a second call starts no second load
+    }
+    HMIDIOUT h = 0;
+    EXPECT_EQ(midiOutOpen(&h, MIDI_MAPPER, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    MidiSynth* synth = MidiOutSynth(h);
+    std::vector<float> pcm;
+    if (synth != nullptr) {
+        SmfTrack t;
+        t.At(0, {0x90, 60, 110}).At(0, {0x90, 64, 100}).At(24, {0x90, 67, 90}).End(192);
+        const std::vector<uint8_t> bytes = Smf(0, 96, {t});
+        auto song = std::make_shared<MidiSong>();
+        EXPECT_EQ(MidiFile::Parse(bytes.data(), bytes.size(), *song), MidiFile::kOk);
+        synth->Play(song, 0, h);
+        pcm = output.Pull(rate);
+    }
+    midiOutClose(h);
+    SetAudio(nullptr);
+    return pcm;
+}
+
 // How far from its time a note-on of the song first makes any difference
 // to the sound: the song is rendered with and without it.
 double OnsetErrorMs(int rate, const MidiSong& song, size_t noteIndex) {
@@ -162,6 +189,24 @@ TEST(MidiSynth, FirstNotesOfTheGamesSongStartOnTime) {
             EXPECT_LE(std::fabs(OnsetErrorMs(rate, song, note)), 1.0)
                 << rate << " Hz, event " << note;
         }
+    }
+}
+
+TEST(MidiSynth, PreloadedSynthesiserSoundsExactlyLikeOneLoadedAtTheOpen) {
+    if (FindSoundFont().empty()) {
+        GTEST_SKIP() << "no SoundFont installed";
+    }
+    for (int rate : {44100, 48000}) {
+        const std::vector<float> loaded = RenderChord(rate, false);
+        const std::vector<float> preloaded = RenderChord(rate, true);
+        ASSERT_EQ(loaded.size(), static_cast<size_t>(rate) * 2);
+        EXPECT_GT(Peak(loaded), 0.01f);
+        EXPECT_TRUE(loaded == preloaded) << rate << " Hz";
+    }
+    // An output that goes before anything opened it waits for its load.
+    {
+        AudioOutputMemory output(48000);
+        PreloadMidiSynth(output);
     }
 }
 
