@@ -3,6 +3,8 @@
 #   make test  - installs what is missing, builds, runs every test
 #   make fuzz  - builds the file-reader fuzzers with clang and runs each one
 #                for FUZZ_SECONDS on its corpus (new finds go to build-fuzz/)
+#   make soak  - an hour of random play (SOAK_TICKS ticks at virtual time)
+#                under AddressSanitizer and LeakSanitizer in build-asan
 # and for CI:
 #   make test-sanitize - the same tests built with AddressSanitizer and
 #                        UndefinedBehaviorSanitizer in build-asan, reusing
@@ -13,8 +15,14 @@ CMAKE_FLAGS ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := bmp dib jpeg wave midi scores
+SOAK_TICKS ?= 90000
+SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF -DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) \
+	$(CMAKE_FLAGS) >/dev/null
+SANITIZE_ENV = UBSAN_OPTIONS=print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(abspath scripts/lsan.supp):print_suppressions=0
 
-.PHONY: all deps configure build run test test-sanitize fuzz format-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz soak format-check clean
 
 all: build
 
@@ -34,13 +42,18 @@ test: build
 	@bash scripts/run-tests.sh $(BUILD)
 
 test-sanitize: build
-	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF \
-		-DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) $(CMAKE_FLAGS) >/dev/null
+	@$(SANITIZE_CONFIGURE)
 	@cmake --build $(SANITIZE_BUILD)
-	@UBSAN_OPTIONS=print_stacktrace=1 \
-		LSAN_OPTIONS=suppressions=$(abspath scripts/lsan.supp):print_suppressions=0 \
-		bash scripts/run-tests.sh $(SANITIZE_BUILD)
+	@$(SANITIZE_ENV) bash scripts/run-tests.sh $(SANITIZE_BUILD)
+
+# The soak program checks OpenGL after every frame and resident memory from
+# the first minute to the end; the leak check runs when it exits. A small
+# quarantine keeps freed blocks from counting as growth.
+soak: build
+	@$(SANITIZE_CONFIGURE)
+	@cmake --build $(SANITIZE_BUILD) --target quorvax-soak
+	cd $(SANITIZE_BUILD)/game && $(SANITIZE_ENV) SDL_AUDIODRIVER=dummy \
+		ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 ./quorvax-soak --ticks $(SOAK_TICKS)
 
 # Each target works on a copy of its seed corpus, so that a run does not
 # change the repository; crashing inputs are written next to the copy.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang clang-format pkg-config
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev libpng-dev
