@@ -1,13 +1,23 @@
 #include "image/Texture.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include <GL/glu.h>
 
 #include "image/BmpImage.h"
 #include "image/DibImage.h"
 #include "platform/Platform.h"
+
+namespace {
+
+bool IsPowerOfTwo(int32_t n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
+
+}  // namespace
 
 void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
                    TextureFormat format, const void* pixels) {
@@ -35,6 +45,21 @@ void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
         return;  // GLU would refuse the size anyway; never hand it a null block
     }
     const bool rgb = format == TextureFormat::Rgb;
+    // GLU scales a picture whose sides are not powers of two, and its
+    // scaling reads the row after the last one: it gets a copy with a spare
+    // row of zeros, so that it never reads past the caller's block.
+    std::vector<uint8_t> padded;
+    if (!IsPowerOfTwo(width) || !IsPowerOfTwo(height)) {
+        const size_t bytes = size_t(width) * size_t(height) * (rgb ? 3 : 2);
+        const size_t spare = size_t(width) * (rgb ? 3 : 2) + 4;
+        try {
+            padded.assign(bytes + spare, 0);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        std::memcpy(padded.data(), pixels, bytes);
+        pixels = padded.data();
+    }
     gluBuild2DMipmaps(GL_TEXTURE_2D, rgb ? 3 : 2, width, height, rgb ? GL_RGB : GL_LUMINANCE_ALPHA,
                       GL_UNSIGNED_BYTE, pixels);
 }

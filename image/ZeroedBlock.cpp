@@ -10,8 +10,6 @@ namespace {
 
 // Below this a block comes from calloc, where the sanitizers can watch it.
 constexpr size_t kMapFromBytes = size_t{1} << 20;
-// Readable zero pages after a mapped block, before its guard page.
-constexpr size_t kReadSlackPages = 1;
 
 size_t PageBytes() {
     const long page = sysconf(_SC_PAGESIZE);
@@ -36,10 +34,9 @@ std::unique_ptr<void, FreeBlock> AllocateZeroedBytes(size_t bytes) {
     if (bytes > SIZE_MAX - 2 * page) {
         return nullptr;
     }
-    // GLU's image scaling reads a little past the end of the picture it is
-    // given: a page of zeros lies there, then the guard page, so that
-    // anything going further faults instead of reading or writing elsewhere.
-    const size_t data = (bytes + page - 1) / page * page + kReadSlackPages * page;
+    // The guard page after the block: a read or write past its end faults
+    // instead of landing in other memory.
+    const size_t data = (bytes + page - 1) / page * page;
     const size_t total = data + page;
     void* p = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) {

@@ -8,8 +8,7 @@
 // of it (a run-length file, a cut-short file) should cost neither the time
 // to clear a large block nor resident memory for the part never written:
 // large blocks are mapped straight from the system as untouched zero pages,
-// followed by a page of zeros and an inaccessible guard page; small ones
-// come from calloc.
+// followed by an inaccessible guard page; small ones come from calloc.
 struct FreeBlock {
     size_t mappedBytes = 0;  // 0 for a calloc block
     void operator()(void* p) const;
