@@ -21,10 +21,13 @@ name="$(basename "$base")"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/quorvax-replay-$name-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
+# Other tests run in GAME_DIR at the same time and save their scores through
+# temporary files beside "scores.dat": those are skipped, and a file that
+# goes away while it is copied is not an error.
 for f in "$game"/*; do
     case "$(basename "$f")" in
-        scores.dat | quorvax | quorvax-replay) ;;
-        *) cp -R "$f" "$work/" ;;
+        scores.dat* | quorvax | quorvax-replay) ;;
+        *) cp -R "$f" "$work/" 2>/dev/null || [[ ! -e "$f" ]] ;;
     esac
 done
 
