@@ -4,22 +4,7 @@
 #include "app/Keyboard.h"
 #include "platform/Keys.h"
 #include "support/GameHarness.h"
-
-namespace {
-
-GLuint SolidTexture(uint8_t r, uint8_t g, uint8_t b) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    const uint8_t px[4 * 3] = {r, g, b, r, g, b, r, g, b, r, g, b};
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return name;
-}
-
-}  // namespace
+#include "support/SceneProbe.h"
 
 TEST(Frame, StartsOnTheTitleAndTicksEvery40Ms) {
     GameHarness h;
@@ -40,7 +25,7 @@ TEST(Frame, StartsOnTheTitleAndTicksEvery40Ms) {
 
 TEST(Frame, TitlePictureFillsTheWindowExactly) {
     GameHarness h;
-    h.game().splashTexture = SolidTexture(255, 0, 0);
+    h.game().splashTexture = SolidColourTexture(255, 0, 0);
     h.Tick();
     h.Grab();
     const int w = h.width, ht = h.height;

@@ -5,20 +5,9 @@
 #include "platform/Keys.h"
 #include "platform/WindowedRect.h"
 #include "support/GameHarness.h"
+#include "support/SceneProbe.h"
 
 namespace {
-
-GLuint SolidTexture(uint8_t r, uint8_t g, uint8_t b) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    const uint8_t px[4 * 3] = {r, g, b, r, g, b, r, g, b, r, g, b};
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return name;
-}
 
 Message Key(MessageKind kind, int vk, bool alt, bool repeat = false) {
     Message m;
@@ -84,7 +73,7 @@ TEST(WindowMode, AltEnterSwitchesToTheDecoratedWindowAndBack) {
     options.desktopWidth = 1920;
     options.desktopHeight = 1080;
     GameHarness h(options);
-    h.game().splashTexture = SolidTexture(255, 0, 0);
+    h.game().splashTexture = SolidColourTexture(255, 0, 0);
     ExpectTitleFills(h, 1920, 1080);
     EXPECT_TRUE(h.sys.Borderless());
 
