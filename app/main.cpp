@@ -3,9 +3,9 @@
 
 #include "app/GameApp.h"
 #include "app/Launcher.h"
-#include "platform/AudioOutputSdl.h"
 #include "platform/MidiOut.h"
-#include "platform/SdlSystem.h"
+#include "platform/linux/AudioOutputSdl.h"
+#include "platform/linux/SdlSystem.h"
 
 int main() {
     // The working directory comes first: the game opens every file relative

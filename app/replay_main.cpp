@@ -12,7 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/ReplayScript.h"
 #include "image/PngWriter.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <unistd.h>
 
 #include "audio/MusicPlayer.h"
-#include "platform/AudioOutputMemory.h"
-#include "platform/MidiSoundFont.h"
-#include "platform/VirtualSystem.h"
+#include "platform/linux/MidiSoundFont.h"
+#include "platform/virtual/AudioOutputMemory.h"
+#include "platform/virtual/VirtualSystem.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/Keys.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/Keys.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "world/Board.h"
 #include "world/Hero.h"
 

@@ -19,7 +19,7 @@
 #include "image/JpegImage.h"
 #include "image/Texture.h"
 #include "platform/System.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 namespace {
 

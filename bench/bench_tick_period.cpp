@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/Dialog.h"
-#include "platform/SdlSystem.h"
+#include "platform/linux/SdlSystem.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "game/Game.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "world/Bomb.h"
 #include "world/Enemy.h"
 

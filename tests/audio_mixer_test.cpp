@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "platform/AudioLock.h"
-#include "platform/AudioOutputMemory.h"
-#include "platform/AudioOutputSdl.h"
+#include "platform/linux/AudioOutputSdl.h"
+#include "platform/virtual/AudioOutputMemory.h"
 
 namespace {
 

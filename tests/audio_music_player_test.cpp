@@ -9,10 +9,10 @@
 
 #include "audio/MusicPlayer.h"
 #include "midi_test_files.h"
-#include "platform/AudioOutputMemory.h"
-#include "platform/MidiSoundFont.h"
 #include "platform/MidiSynth.h"
-#include "platform/VirtualSystem.h"
+#include "platform/linux/MidiSoundFont.h"
+#include "platform/virtual/AudioOutputMemory.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "support/GameHarness.h"
 
 namespace {

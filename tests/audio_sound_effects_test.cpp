@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "audio/SoundEffects.h"
-#include "platform/AudioOutputMemory.h"
+#include "platform/virtual/AudioOutputMemory.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "app/Keyboard.h"
-#include "platform/AudioOutputMemory.h"
 #include "platform/Keys.h"
+#include "platform/virtual/AudioOutputMemory.h"
 #include "support/GameHarness.h"
 #include "world/Bomb.h"
 #include "world/BombGroup.h"

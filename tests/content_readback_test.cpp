@@ -11,7 +11,7 @@
 #include "image/DibImage.h"
 #include "image/JpegImage.h"
 #include "image/Texture.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 namespace {
 

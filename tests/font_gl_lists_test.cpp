@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/GlFont.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/Cp1252.h"
-#include "platform/FontRaster.h"
+#include "platform/linux/FontRaster.h"
 
 namespace {
 

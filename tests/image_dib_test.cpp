@@ -8,7 +8,7 @@
 #include "image/ImageLimits.h"
 #include "image_files.h"
 #include "platform/System.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 using namespace image_files;
 

@@ -11,7 +11,7 @@
 #include "game/Game.h"
 #include "image_files.h"
 #include "platform/System.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 using namespace image_files;
 

@@ -9,7 +9,7 @@
 #include "image/Texture.h"
 #include "image_files.h"
 #include "platform/System.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 TEST(MakeShadowAlpha, AlphaFallsWithBrightnessAndWrapsAtBlack) {
     const std::vector<uint8_t> rgb = {0, 0, 0, 1, 1, 1, 128, 128, 128, 255, 255, 255, 2, 0, 0};

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "world/Mesh.h"
 #include "world/Models.h"
 #include "world/SphereListCache.h"

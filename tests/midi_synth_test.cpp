@@ -7,12 +7,12 @@
 #include <string>
 
 #include "midi_test_files.h"
-#include "platform/AudioOutputMemory.h"
 #include "platform/MidiControl.h"
 #include "platform/MidiFile.h"
 #include "platform/MidiOut.h"
-#include "platform/MidiSoundFont.h"
 #include "platform/MidiSynth.h"
+#include "platform/linux/MidiSoundFont.h"
+#include "platform/virtual/AudioOutputMemory.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "platform/Cp1252.h"
 #include "platform/EditControl.h"
 #include "platform/Keys.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "res/Resources.h"
 #include "scores/NameDialog.h"
 

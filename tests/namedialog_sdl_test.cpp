@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/SdlSystem.h"
+#include "platform/linux/SdlSystem.h"
 #include "scores/NameDialog.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Keys.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "scores/ScoreTable.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Canvas.h"
 #include "platform/Dialog.h"
-#include "platform/DialogPainter.h"
-#include "platform/FontRaster.h"
 #include "platform/Keys.h"
+#include "platform/linux/Canvas.h"
+#include "platform/linux/DialogPainter.h"
+#include "platform/linux/FontRaster.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
-#include "platform/SdlSystem.h"
 #include "platform/WindowedRect.h"
+#include "platform/linux/SdlSystem.h"
 
 namespace {
 

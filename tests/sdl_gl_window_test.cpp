@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/Dialog.h"
-#include "platform/SdlSystem.h"
+#include "platform/linux/SdlSystem.h"
 
 namespace {
 

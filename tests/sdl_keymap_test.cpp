@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/Keys.h"
-#include "platform/SdlKeyMap.h"
+#include "platform/linux/SdlKeyMap.h"
 
 TEST(SdlKeyMap, GameAndDialogKeysGetTheirVirtualKeyCodes) {
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_LCTRL), VK_CONTROL);

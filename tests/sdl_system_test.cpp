@@ -7,8 +7,8 @@
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
-#include "platform/SdlKeyMap.h"
-#include "platform/SdlSystem.h"
+#include "platform/linux/SdlKeyMap.h"
+#include "platform/linux/SdlSystem.h"
 
 namespace {
 

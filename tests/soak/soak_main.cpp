@@ -18,9 +18,9 @@
 #include <string>
 
 #include "app/MainWindow.h"
-#include "platform/AudioOutputMemory.h"
 #include "platform/Keys.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/AudioOutputMemory.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "support/GameHarness.h"
 #include "world/Bomb.h"
 #include "world/Enemy.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 // Puts every program-wide value (random sequence, key state, ...) back to
 // its start, as in a freshly started program.

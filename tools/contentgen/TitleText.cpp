@@ -9,7 +9,7 @@
 #include "tools/gen/Vec.h"
 
 #ifdef QUORVAX_HAVE_FONT_RASTER
-#include "platform/FontRaster.h"
+#include "platform/linux/FontRaster.h"
 #endif
 
 #ifdef QUORVAX_HAVE_FONT_RASTER

@@ -12,7 +12,7 @@
 
 #include "image/PngWriter.h"
 #include "platform/GlFont.h"
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 #include "tools/preview/PreviewScene.h"
 #include "world/Models.h"
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/FontRaster.h"
 #include "platform/Rect.h"
+#include "platform/linux/FontRaster.h"
 
 // A 32-bit pixel buffer (0xAARRGGBB, row 0 at the top) that dialogs are
 // painted into before the backend copies it to the window.

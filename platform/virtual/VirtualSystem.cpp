@@ -1,4 +1,4 @@
-#include "platform/VirtualSystem.h"
+#include "platform/virtual/VirtualSystem.h"
 
 #include <GL/gl.h>
 

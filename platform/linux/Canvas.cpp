@@ -1,4 +1,4 @@
-#include "platform/Canvas.h"
+#include "platform/linux/Canvas.h"
 
 #include <algorithm>
 

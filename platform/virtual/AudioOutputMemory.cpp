@@ -1,4 +1,4 @@
-#include "platform/AudioOutputMemory.h"
+#include "platform/virtual/AudioOutputMemory.h"
 
 #include <algorithm>
 

@@ -5,13 +5,13 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/Canvas.h"
 #include "platform/Dialog.h"
-#include "platform/DialogPainter.h"
-#include "platform/FontRaster.h"
-#include "platform/SdlGamepads.h"
-#include "platform/SdlKeyMap.h"
-#include "platform/SdlSystem.h"
+#include "platform/linux/Canvas.h"
+#include "platform/linux/DialogPainter.h"
+#include "platform/linux/FontRaster.h"
+#include "platform/linux/SdlGamepads.h"
+#include "platform/linux/SdlKeyMap.h"
+#include "platform/linux/SdlSystem.h"
 
 namespace {
 

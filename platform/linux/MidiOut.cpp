@@ -8,8 +8,8 @@
 
 #include "platform/AudioLock.h"
 #include "platform/AudioOutput.h"
-#include "platform/MidiSoundFont.h"
 #include "platform/MidiSynth.h"
+#include "platform/linux/MidiSoundFont.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/SdlKeyMap.h"
+#include "platform/linux/SdlKeyMap.h"
 
 #include "platform/Keys.h"
 

@@ -1,4 +1,4 @@
-#include "platform/SdlSystem.h"
+#include "platform/linux/SdlSystem.h"
 
 #include <SDL.h>
 #include <unistd.h>
@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "platform/Dialog.h"
-#include "platform/DialogPainter.h"
-#include "platform/FontRaster.h"
-#include "platform/SdlGamepads.h"
 #include "platform/WindowedRect.h"
+#include "platform/linux/DialogPainter.h"
+#include "platform/linux/FontRaster.h"
+#include "platform/linux/SdlGamepads.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/AudioOutputSdl.h"
+#include "platform/linux/AudioOutputSdl.h"
 
 #include <SDL.h>
 

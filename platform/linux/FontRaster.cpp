@@ -1,4 +1,4 @@
-#include "platform/FontRaster.h"
+#include "platform/linux/FontRaster.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Canvas.h"
 #include "platform/Dialog.h"
-#include "platform/FontRaster.h"
 #include "platform/Rect.h"
+#include "platform/linux/Canvas.h"
+#include "platform/linux/FontRaster.h"
 
 // Draws a dialog's client area in the classic grey look: static texts, the
 // icon, push buttons and edit fields with their caret. Dialog texts are

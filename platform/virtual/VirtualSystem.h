@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/EglOffscreen.h"
 #include "platform/Message.h"
 #include "platform/System.h"
 #include "platform/TimerQueue.h"
+#include "platform/linux/EglOffscreen.h"
 
 // The platform at virtual time: the same windows, timers and modal loops
 // as the real backend, but the clock only moves when a timer is due or

@@ -1,4 +1,4 @@
-#include "platform/EglOffscreen.h"
+#include "platform/linux/EglOffscreen.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

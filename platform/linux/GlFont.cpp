@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Cp1252.h"
-#include "platform/FontRaster.h"
+#include "platform/linux/FontRaster.h"
 
 namespace {
 

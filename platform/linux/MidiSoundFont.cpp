@@ -1,4 +1,4 @@
-#include "platform/MidiSoundFont.h"
+#include "platform/linux/MidiSoundFont.h"
 
 #include <fluidsynth.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/DialogPainter.h"
+#include "platform/linux/DialogPainter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/SdlGamepads.h"
+#include "platform/linux/SdlGamepads.h"
 
 #include <SDL.h>
 
