@@ -66,8 +66,25 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         dirty = edit->Type(msg.text) || dirty;
         return true;
     }
+    if (msg.kind == MessageKind::Click) {
+        for (const DialogControl& c : tmpl_.controls) {
+            const int left = DialogUnitsToPixelsX(c.x);
+            const int top = DialogUnitsToPixelsY(c.y);
+            if (c.kind == DialogControl::Kind::Button && msg.x >= left && msg.y >= top &&
+                msg.x < left + DialogUnitsToPixelsX(c.width) &&
+                msg.y < top + DialogUnitsToPixelsY(c.height)) {
+                PressButton(c.id);
+                return true;
+            }
+        }
+        return false;
+    }
     if (msg.kind != MessageKind::KeyDown) {
         return false;
+    }
+    if (msg.key == VK_SPACE && edit == nullptr && focusId_ != 0) {
+        PressButton(focusId_);  // the focused push button
+        return true;
     }
     if (msg.key == VK_ESCAPE) {
         OnCancel();
@@ -82,6 +99,14 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         return true;
     }
     return false;
+}
+
+void Dialog::PressButton(int id) {
+    if (id == IDOK) {
+        OnOK();
+    } else if (id == IDCANCEL) {
+        OnCancel();
+    }
 }
 
 std::string Dialog::GetItemText(int id) const {

@@ -37,8 +37,11 @@ class Dialog {
     virtual void OnDestroy() {}
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // A push button pressed: OK and Cancel run OnOK and OnCancel.
+    virtual void PressButton(int id);
     // Every input message passes here first. The base is the dialog manager:
-    // Escape cancels, Enter accepts, typing goes to the focused edit control.
+    // Escape cancels, Enter accepts, typing goes to the focused edit control,
+    // a click on a push button or Space on the focused one presses it.
     // Returns true when the message was consumed.
     virtual bool PreTranslateMessage(const Message& msg);
 

@@ -3,7 +3,7 @@
 #include <string>
 
 // One input message as a window's PreTranslateMessage sees it.
-enum class MessageKind { KeyDown, KeyUp, Text };
+enum class MessageKind { KeyDown, KeyUp, Text, Click };
 
 struct Message {
     MessageKind kind = MessageKind::KeyDown;
@@ -11,4 +11,5 @@ struct Message {
     bool repeat = false;  // an auto-repeated KeyDown
     bool alt = false;     // Alt was held with the key
     std::string text;     // typed text, UTF-8 (Text)
+    int x = 0, y = 0;     // client pixels of a left-button click (Click)
 };
