@@ -5,9 +5,12 @@
 #include "app/Launcher.h"
 #include "platform/MidiOut.h"
 #include "platform/linux/AudioOutputSdl.h"
+#include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlSystem.h"
 
 int main() {
+    // From here on SIGTERM and SIGINT end the game the way Escape does.
+    QuitSignals::Install();
     // The working directory comes first: the game opens every file relative
     // to it. When it cannot be entered, the game starts where it is and
     // reports the files it then misses in its usual way.

@@ -8,9 +8,11 @@
 #include <cstring>
 
 #include "platform/Dialog.h"
+#include "platform/MessageBoxDialog.h"
 #include "platform/WindowedRect.h"
 #include "platform/linux/DialogPainter.h"
 #include "platform/linux/FontRaster.h"
+#include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlGamepads.h"
 
 namespace {
@@ -83,7 +85,7 @@ SdlSystem::~SdlSystem() {
 
 bool SdlSystem::Init() {
     // Closing a window ends its dialog by itself; SDL_QUIT is kept for the
-    // signals and the window manager's quit, which end every dialog.
+    // window manager's quit, which ends every dialog like a quit signal.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // Dialogs are painted in software. A GL-backed window surface would make
     // its own context current and take the game's drawing with it.
@@ -117,27 +119,14 @@ void SdlSystem::Sleep(uint32_t ms) {
 }
 
 void SdlSystem::MessageBox(const char* text, const char* caption) {
-    // Without a display no box can be shown; SDL would try X11 behind a
-    // dummy driver and block on a box nobody sees.
-    if (initialised_ && !HeadlessVideoDriver()) {
-        SDL_MessageBoxButtonData ok{};
-        ok.flags =
-            SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
-        ok.buttonid = IDOK;
-        ok.text = "OK";
-        SDL_MessageBoxData data{};
-        data.flags = SDL_MESSAGEBOX_INFORMATION;
-        // A box owned by a window that is not shown yet (messages during start-up)
-        // waits for that window to appear and never does.
-        const bool shown =
-            mainWindow_ != nullptr && (SDL_GetWindowFlags(mainWindow_) & SDL_WINDOW_SHOWN) != 0;
-        data.window = shown ? mainWindow_ : nullptr;
-        data.title = caption;
-        data.message = text;
-        data.numbuttons = 1;
-        data.buttons = &ok;
-        int pressed = 0;
-        if (SDL_ShowMessageBox(&data, &pressed) == 0) {
+    // Without a display no box can be shown: the dummy and offscreen drivers
+    // make windows nobody sees, which nobody could answer. A program that is
+    // ending closes every box at once, so its text would be lost as well.
+    if (initialised_ && !HeadlessVideoDriver() && !Quitting()) {
+        DialogPainter& painter = Painter();
+        MessageBoxDialog box(caption, text,
+                             [&painter](const std::string& s) { return painter.TextWidth(s); });
+        if (box.DoModal() != kNoWindow) {
             return;
         }
     }
@@ -191,9 +180,11 @@ void SdlSystem::OpenWindow(Dialog& dlg) {
                 w->sdl = SDL_CreateWindow("Quorvax", pos, pos, width, height, flags);
             }
             mainWindow_ = w->sdl;
+            w->coverDisplay = true;
         } else {
-            const int pos = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
-            w->sdl = SDL_CreateWindow(t.caption, pos, pos, width, height,
+            const Rect owner = OwnerRect();
+            w->sdl = SDL_CreateWindow(t.caption, owner.left + (owner.Width() - width) / 2,
+                                      owner.top + (owner.Height() - height) / 2, width, height,
                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
             Painter().LayOut(dlg);
         }
@@ -207,16 +198,59 @@ void SdlSystem::OpenWindow(Dialog& dlg) {
     dlg.dirty = true;
 }
 
+// Dialogs open centred over the main window, or over display 0 while it is
+// not shown (messages during start-up).
+Rect SdlSystem::OwnerRect() {
+    if (mainWindow_ != nullptr && (SDL_GetWindowFlags(mainWindow_) &
+                                   (SDL_WINDOW_SHOWN | SDL_WINDOW_MINIMIZED)) == SDL_WINDOW_SHOWN) {
+        int x = 0, y = 0, cx = 0, cy = 0;
+        SDL_GetWindowPosition(mainWindow_, &x, &y);
+        SDL_GetWindowSize(mainWindow_, &cx, &cy);
+        return Rect{x, y, x + cx, y + cy};
+    }
+    return DesktopRect();
+}
+
+// Once a window manager has framed the dialog, the frame as a whole is
+// centred; the window was made centred by its client area alone.
+void SdlSystem::CentreFrame(SDL_Window* window) {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_PumpEvents();  // the frame's size arrives as a property change of the window
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0 ||
+        top + left + bottom + right == 0) {
+        return;
+    }
+    const Rect owner = OwnerRect();
+    int cx = 0, cy = 0;
+    SDL_GetWindowSize(window, &cx, &cy);
+    SDL_SetWindowPosition(window, owner.left + (owner.Width() - cx - left - right) / 2 + left,
+                          owner.top + (owner.Height() - cy - top - bottom) / 2 + top);
+}
+
+bool SdlSystem::Quitting() const {
+    return quitting_ || QuitSignals::Pending();
+}
+
 void SdlSystem::ShowWindow(Dialog& dlg) {
     Window* w = Find(dlg);
     if (w == nullptr || w->sdl == nullptr) {
         return;
     }
-    if (!dlg.Template().hostsGl && mainWindow_ != nullptr) {
+    const bool ownerShown =
+        mainWindow_ != nullptr && (SDL_GetWindowFlags(mainWindow_) & SDL_WINDOW_SHOWN) != 0;
+    if (!dlg.Template().hostsGl && ownerShown) {
         SDL_SetWindowModalFor(w->sdl, mainWindow_);
     }
     SDL_ShowWindow(w->sdl);
+    if (!dlg.Template().hostsGl) {
+        CentreFrame(w->sdl);
+    }
     SDL_RaiseWindow(w->sdl);
+    // Without a window manager nobody else gives a new window the keys.
+    SDL_SetWindowInputFocus(w->sdl);
+    if (dlg.Template().hostsGl) {
+        KeepOverDisplay(dlg, *w);
+    }
     dlg.dirty = true;
     PaintDirty();
 }
@@ -251,11 +285,19 @@ int SdlSystem::RunModal(Dialog& dlg) {
         return -1;
     }
     OpenWindow(dlg);
+    const Window* w = Find(dlg);
+    if (w->sdl == nullptr && dlg.Template().visible && !dlg.Template().hostsGl) {
+        // A dialog without a window has nobody to answer it.
+        CloseWindow(dlg);
+        return kNoWindow;
+    }
     modalStack_.push_back(&dlg);
     dlg.OnInitDialog();
-    ShowWindow(dlg);
-    if (quitting_) {
+    if (Quitting()) {
+        quitting_ = true;
         dlg.OnCancel();  // the program is ending: a dialog opened now closes at once
+    } else {
+        ShowWindow(dlg);
     }
     while (!dlg.IsEnded()) {
         Pump(dlg);
@@ -332,12 +374,44 @@ void SdlSystem::SetWindowMode(Dialog& dlg, bool fullscreenBorderless) {
     const Rect r = fullscreenBorderless ? desktop : WindowedRect(desktop);
     Window* w = Find(dlg);
     if (w != nullptr && w->sdl != nullptr) {
+        w->coverDisplay = fullscreenBorderless;
+        if (!fullscreenBorderless &&
+            (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            SDL_SetWindowFullscreen(w->sdl, 0);
+        }
         SDL_SetWindowBordered(w->sdl, fullscreenBorderless ? SDL_FALSE : SDL_TRUE);
         SDL_SetWindowResizable(w->sdl, fullscreenBorderless ? SDL_FALSE : SDL_TRUE);
     }
     // The window manager may settle on another size; its size event then
     // takes the same way to OnSize.
     MoveWindow(dlg, r);
+    if (w != nullptr) {
+        KeepOverDisplay(dlg, *w);
+    }
+}
+
+// A window manager may move the borderless window by the frame it drew
+// around the decorated one, or keep it out of a panel's area. Then the
+// window asks for the desktop-fullscreen state, which every window manager
+// gives over the whole display. Without a window manager nobody moves it,
+// and that state, which only a window manager carries out, is never asked for.
+void SdlSystem::KeepOverDisplay(Dialog& dlg, Window& w) {
+    const Uint32 flags = w.sdl != nullptr ? SDL_GetWindowFlags(w.sdl) : 0;
+    if (!w.coverDisplay || (flags & SDL_WINDOW_SHOWN) == 0 ||
+        (flags & (SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MINIMIZED)) != 0) {
+        return;
+    }
+    const Rect desktop = DesktopRect();
+    int x = 0, y = 0, cx = 0, cy = 0;
+    SDL_GetWindowPosition(w.sdl, &x, &y);
+    SDL_GetWindowSize(w.sdl, &cx, &cy);
+    if (x == desktop.left && y == desktop.top && cx == desktop.Width() && cy == desktop.Height()) {
+        return;
+    }
+    if (SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+        SDL_GetWindowSize(w.sdl, &cx, &cy);
+        DeliverSize(dlg, w, cx, cy, false);
+    }
 }
 
 void SdlSystem::SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) {

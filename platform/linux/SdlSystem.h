@@ -54,23 +54,34 @@ class SdlSystem : public System {
 
     std::string ProgramName() override;
 
+    // What RunModal returns for a dialog whose window cannot be made.
+    static constexpr int kNoWindow = -2;
+
   private:
     struct Window {
         SDL_Window* sdl = nullptr;
         bool hasGl = false;  // made with an OpenGL surface
         int width = -1;      // client size last given to OnSize
         int height = -1;
+        bool coverDisplay = false;  // the main window in its borderless mode
     };
 
     // Microseconds on the monotonic clock since Init.
     uint64_t NowUs() const;
     void OpenWindow(Dialog& dlg);
+    Rect OwnerRect();
+    void CentreFrame(SDL_Window* window);
+    // A signal or the window manager's quit is ending the program.
+    bool Quitting() const;
     void ShowWindow(Dialog& dlg);
     void CloseWindow(Dialog& dlg);
     Window* Find(const Dialog& dlg);
     Dialog* DialogOf(uint32_t windowId);
     bool IsDisabled(const Dialog& dlg) const;
     void DeliverSize(Dialog& dlg, Window& w, int cx, int cy, bool always);
+    // Makes the borderless main window cover display 0 wherever a window
+    // manager put it.
+    void KeepOverDisplay(Dialog& dlg, Window& w);
 
     // One pass of the modal loop of `modal`: events, due timers, painting,
     // then a wait for the next event or timer.
@@ -79,6 +90,7 @@ class SdlSystem : public System {
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
+    void HandleClick(const SDL_Event& event);
     // Key messages go to the innermost modal dialog.
     void DeliverInput(const Message& msg);
     void CancelAll();

@@ -9,6 +9,7 @@
 #include "platform/linux/Canvas.h"
 #include "platform/linux/DialogPainter.h"
 #include "platform/linux/FontRaster.h"
+#include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlGamepads.h"
 #include "platform/linux/SdlKeyMap.h"
 #include "platform/linux/SdlSystem.h"
@@ -31,6 +32,10 @@ constexpr int kDialogFontCell = 13;
 }  // namespace
 
 void SdlSystem::Pump(Dialog& modal) {
+    if (!quitting_ && QuitSignals::Pending()) {
+        CancelAll();
+        return;
+    }
     SDL_Event event;
     while (!modal.IsEnded() && SDL_PollEvent(&event)) {
         HandleEvent(event);
@@ -105,6 +110,9 @@ void SdlSystem::HandleEvent(const SDL_Event& event) {
         case SDL_TEXTINPUT:
             HandleInput(event);
             break;
+        case SDL_MOUSEBUTTONUP:
+            HandleClick(event);
+            break;
         default:
             if (gamepads_) {
                 std::vector<Message> messages;
@@ -117,9 +125,8 @@ void SdlSystem::HandleEvent(const SDL_Event& event) {
     }
 }
 
-// The window manager's quit and the signals SDL turns into SDL_QUIT end
-// every modal dialog from the innermost out, so the main window ends the
-// orderly way.
+// The window manager's quit and the quit signals end every modal dialog
+// from the innermost out, so the main window ends the orderly way.
 void SdlSystem::CancelAll() {
     quitting_ = true;
     const std::vector<Dialog*> stack = modalStack_;
@@ -144,6 +151,10 @@ void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             DeliverSize(*dlg, w, event.window.data1, event.window.data2, false);
+            KeepOverDisplay(*dlg, w);
+            break;
+        case SDL_WINDOWEVENT_MOVED:
+            KeepOverDisplay(*dlg, w);
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
             DeliverSize(*dlg, w, 0, 0, false);
@@ -181,6 +192,23 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     if (MessageFromSdlEvent(event, msg)) {
         top->PreTranslateMessage(msg);
     }
+}
+
+// A left click counts where it is let go, and only in the innermost modal
+// dialog: the windows under it are disabled.
+void SdlSystem::HandleClick(const SDL_Event& event) {
+    if (event.button.button != SDL_BUTTON_LEFT || modalStack_.empty()) {
+        return;
+    }
+    Dialog* top = modalStack_.back();
+    if (DialogOf(event.button.windowID) != top) {
+        return;
+    }
+    Message msg;
+    msg.kind = MessageKind::Click;
+    msg.x = event.button.x;
+    msg.y = event.button.y;
+    top->PreTranslateMessage(msg);
 }
 
 void SdlSystem::DeliverInput(const Message& msg) {
