@@ -10,7 +10,7 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
-  xvfb xauth xdotool x11-utils x11-apps
+  xvfb xauth xdotool x11-utils x11-apps openbox tint2
   desktop-file-utils appstream man-db dpkg-dev file
 )
 

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# A player's end-to-end run of the real game under an X server (Xvfb):
-# start it in a fresh working directory, look at the screen, press keys,
-# quit with Escape; then again without "top.bmp".
+# A player's end-to-end run of the real game under an X server: start it in
+# a fresh working directory, look at the screen, switch to the window and
+# back with Alt+Enter, press keys, quit with Escape; then again without
+# "top.bmp", whose message box must show centred with the keys; then that
+# box ended by SIGTERM and SIGINT, which must end the game as Escape does.
+# Runs with or without a window manager (tests/e2e/desktop.sh).
 # Usage: player_e2e.sh GAME_DIR PROBE
 set -uo pipefail
 game_dir=$1
@@ -9,12 +12,17 @@ probe=$2
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: skipped"; exit 77; }
 command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
 
-fail() { echo "FAIL: $*"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
+  [ -s "$work/out.log" ] && { echo "--- game output"; cat "$work/out.log"; }
+  exit 1
+}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 prepare() {
-  rm -rf "$work"/*
+  rm -rf "${work:?}"/*
   for f in wood.bmp board.bmp top.bmp LandScape.bmp Enemy1.bmp bomb.bmp Hero.bmp Shadow.bmp \
            First.jpg bomb.wav death.wav over.wav SONAT_A1.MID; do
     [ -f "$game_dir/$f" ] && cp "$game_dir/$f" "$work/"
@@ -26,6 +34,24 @@ start_game() {
   pid=$!
 }
 
+# Waits up to two seconds for the game to end; its status is in $status.
+wait_end() {
+  local end=$((SECONDS + 2))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "$1 did not end the game within two seconds"
+  wait "$pid"; status=$?
+  pid=""
+}
+
+# The orderly end: status 0 and the five score lines written back.
+check_orderly_end() {
+  [ "$status" = 0 ] || fail "$1: the game ended with status $status"
+  [ -f "$work/scores.dat" ] || fail "$1: no scores.dat written"
+  local lines
+  lines=$(grep -c $'\r$' "$work/scores.dat")
+  [ "$lines" = 5 ] || fail "$1: scores.dat has $lines CRLF lines, not 5"
+}
+
 # The id of a mapped window whose title is exactly the given name.
 find_window() {
   local w
@@ -35,10 +61,21 @@ find_window() {
   return 1
 }
 
-# Answers a message box with Enter, as a player would.
+# True once the window has the keyboard focus (within two seconds): the game
+# gives it to its windows itself, with or without a window manager.
+has_focus() {
+  local end=$((SECONDS + 2))
+  while [ $SECONDS -le $end ]; do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Answers a message box with Enter, as a player would: it must have the keys.
 answer_box() {
-  xdotool windowfocus "$1" 2>/dev/null
-  xdotool key --window "$1" Return 2>/dev/null
+  has_focus "$1" || fail "the message box $(xdotool getwindowname "$1") does not have the focus"
+  xdotool key Return
 }
 
 # Waits for a window; message boxes of the program itself ("Error opening
@@ -51,6 +88,33 @@ wait_window() {  # name, seconds
       answer_box "$box"
     fi
     sleep 0.2
+  done
+  return 1
+}
+
+# X, Y, WIDTH and HEIGHT of a window's client area on the screen (xdotool
+# counts a window manager's frame twice).
+geometry() {
+  eval "$(xwininfo -id "$1" | awk -F: '/Absolute upper-left X/ {print "X=" $2+0}
+    /Absolute upper-left Y/ {print "Y=" $2+0} /Width/ {print "WIDTH=" $2+0}
+    /Height/ {print "HEIGHT=" $2+0}')"
+}
+
+# The window covers the whole screen from its top-left corner.
+check_covers_screen() {
+  geometry "$win"
+  [ "$X" = 0 ] && [ "$Y" = 0 ] || fail "$1: window at $X,$Y, not at the top-left corner"
+  [ "$WIDTH" = "$screen_w" ] && [ "$HEIGHT" = "$screen_h" ] ||
+    fail "$1: window ${WIDTH}x$HEIGHT, screen ${screen_w}x$screen_h"
+}
+
+# Waits up to three seconds for the window to take the given size.
+wait_size() {
+  local end=$((SECONDS + 3))
+  while [ $SECONDS -le $end ]; do
+    geometry "$win"
+    [ "$WIDTH" = "$1" ] && [ "$HEIGHT" = "$2" ] && return 0
+    sleep 0.1
   done
   return 1
 }
@@ -70,15 +134,17 @@ changed_from() {
 }
 
 read -r screen_w screen_h < <(xdpyinfo 2>/dev/null | awk '/dimensions:/{split($2,a,"x"); print a[1], a[2]}')
+case $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) in
+  *"window id"*) echo "under a window manager" ;;
+  *) echo "without a window manager" ;;
+esac
 
 # --- First run: everything in place ---
 prepare
 start_game
 win=$(wait_window Quorvax 15) || fail "the game window did not appear"
 sleep 1
-eval "$(xdotool getwindowgeometry --shell "$win")"
-[ "$X" = 0 ] && [ "$Y" = 0 ] || fail "window at $X,$Y, not at the top-left corner"
-[ "$WIDTH" = "$screen_w" ] && [ "$HEIGHT" = "$screen_h" ] || fail "window ${WIDTH}x$HEIGHT, screen ${screen_w}x$screen_h"
+check_covers_screen "at the start"
 
 title=$(shot)
 read -r r g b < <("$probe" mean 0 0 "$screen_w" "$screen_h")
@@ -87,7 +153,15 @@ if [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -ge 110 ] && [ "$b" -le 140 ]; t
   fail "the title picture is not shown (mean colour $r $g $b)"
 fi
 
-xdotool windowfocus "$win" 2>/dev/null || true
+has_focus "$win" || fail "the game window does not have the focus"
+key alt+Return
+wait_size 1280 720 || fail "Alt+Enter did not switch to the 1280 x 720 window (${WIDTH}x$HEIGHT)"
+key alt+Return
+wait_size "$screen_w" "$screen_h" || fail "Alt+Enter did not switch back (${WIDTH}x$HEIGHT)"
+sleep 0.5
+check_covers_screen "after Alt+Enter there and back"
+
+has_focus "$win" || fail "the game window lost the focus"
 key space
 changed_from "$title" || fail "SPACE did not leave the title picture"
 playing=$(shot)
@@ -104,21 +178,23 @@ key shift
 changed_from "$bombed" || fail "SHIFT did not change the picture"
 
 key Escape
-end=$((SECONDS + 2))
-while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "Escape did not end the game within two seconds"
-wait "$pid"; status=$?
-[ "$status" = 0 ] || fail "the game ended with status $status"
-[ -f "$work/scores.dat" ] || fail "no scores.dat written"
-lines=$(grep -c $'\r$' "$work/scores.dat")
-[ "$lines" = 5 ] || fail "scores.dat has $lines CRLF lines, not 5"
-pid=""
+wait_end Escape
+check_orderly_end Escape
 
 # --- Second run: without top.bmp ---
 prepare
 rm -f "$work/top.bmp"
 start_game
 box=$(wait_window Board 15) || fail "no message box captioned Board"
+# Centred over the display (no game window is shown yet), give or take the
+# frame a window manager adds.
+geometry "$box"
+dx=$((X + WIDTH / 2 - screen_w / 2))
+dy=$((Y + HEIGHT / 2 - screen_h / 2))
+[ ${dx#-} -le 30 ] && [ ${dy#-} -le 30 ] || fail "the message box is not centred: ${WIDTH}x$HEIGHT at $X,$Y"
+# Grey face with dark text and the button's frame in it.
+read -r r g b < <("$probe" mean "$X" "$Y" $((X + WIDTH)) $((Y + HEIGHT)))
+[ "$r" -ge 150 ] && [ "$r" -le 200 ] || fail "the message box looks empty (mean colour $r $g $b)"
 answer_box "$box"
 sleep 1
 win=$(wait_window Quorvax 15) || fail "the game did not go on after the message"
@@ -128,9 +204,19 @@ read -r r g b < <("$probe" mean 0 0 "$screen_w" "$screen_h")
 if [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -ge 110 ] && [ "$b" -le 140 ]; then
   fail "no title picture after the message (mean colour $r $g $b)"
 fi
-xdotool key --window "$win" Escape
-end=$((SECONDS + 2))
-while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "Escape did not end the second run"
-wait "$pid" || fail "second run ended with an error"
+has_focus "$win" || fail "the game window did not get the focus back from the box"
+key Escape
+wait_end "Escape in the second run"
+check_orderly_end "second run"
+
+# --- Signals while a message box waits, before the game window is shown ---
+for sig in TERM INT; do
+  prepare
+  rm -f "$work/top.bmp"
+  start_game
+  wait_window Board 15 >/dev/null || fail "no message box captioned Board"
+  kill -"$sig" "$pid"
+  wait_end "SIG$sig"
+  check_orderly_end "SIG$sig"
+done
 echo "end-to-end: passed"
