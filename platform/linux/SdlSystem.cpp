@@ -126,7 +126,9 @@ void SdlSystem::MessageBox(const char* text, const char* caption) {
         DialogPainter& painter = Painter();
         MessageBoxDialog box(caption, text,
                              [&painter](const std::string& s) { return painter.TextWidth(s); });
-        if (box.DoModal() != kNoWindow) {
+        // Without any font the box shows no text; the terminal still gets it.
+        const bool textShown = dialogFont_->IsOpen();
+        if (box.DoModal() != kNoWindow && textShown) {
             return;
         }
     }
