@@ -33,8 +33,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The server says which display it took once it is ready for clients.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -fp built-ins -nolisten tcp 2>"$home/xvfb.log")
+# The server says which display it took once it is ready for clients. It
+# must not reset when the game, its last client, ends: a game started during
+# the reset could not connect.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -fp built-ins -nolisten tcp -noreset \
+  2>"$home/xvfb.log")
 pids+=($!)
 read -r -t 20 number <&3 || { echo "Xvfb did not start"; cat "$home/xvfb.log"; exit 1; }
 export DISPLAY=:$number
@@ -64,3 +67,9 @@ if [ "$mode" = openbox ]; then
   wait_root _NET_WORKAREA "!(*0, 0, 1920, 1080*)" "the panel"
 fi
 "$@"
+status=$?
+if [ "$status" != 0 ] && [ "$status" != 77 ] && [ -s "$home/xvfb.log" ]; then
+  echo "--- X server"
+  tail -n 20 "$home/xvfb.log"
+fi
+exit "$status"
