@@ -7,8 +7,14 @@
 #include "platform/linux/AudioOutputSdl.h"
 #include "platform/linux/SdlSystem.h"
 
-int main() {
-    // The working directory comes first: the game opens every file relative
+int main(int argc, char** argv) {
+    // Before the directory changes: the files named on the command line are
+    // the player's, relative to where the program was started.
+    GameApp app;
+    if (!app.TakeArguments(argc, argv)) {
+        return app.ExitCode();
+    }
+    // Then the working directory: the game opens every file relative
     // to it. When it cannot be entered, the game starts where it is and
     // reports the files it then misses in its usual way.
     Launcher::Enter();
@@ -27,9 +33,8 @@ int main() {
             // Loads while the window, the pictures and the font are made.
             PreloadMidiSynth(*audio);
         }
-        GameApp app;
         app.InitInstance();
     }
     SetSys(nullptr);
-    return 0;
+    return app.ExitCode();
 }

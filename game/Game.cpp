@@ -18,7 +18,9 @@ Game::Game() {
 
 Game::~Game() {
     ShowCursor(true);
-    SaveScores();
+    if (saveScores) {
+        SaveScores();
+    }
 }
 
 bool Game::Init() {

@@ -79,6 +79,8 @@ class Game {
     BombGroup bombs;
     int levelBannerOn = 1;
     int levelBannerFrames = 0;
+    // Cleared while a recorded game is played back: ~Game leaves "scores.dat" alone.
+    bool saveScores = true;
 
   private:
     void DrawTitleScreen();

@@ -53,6 +53,8 @@ class SdlSystem : public System {
     void SwapBuffers() override;
 
     std::string ProgramName() override;
+    // Key messages go to the innermost modal dialog.
+    void DeliverInput(const Message& msg) override;
 
   private:
     struct Window {
@@ -79,8 +81,6 @@ class SdlSystem : public System {
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
-    // Key messages go to the innermost modal dialog.
-    void DeliverInput(const Message& msg);
     void CancelAll();
     void WaitForNext();
     void PaintDirty();

@@ -179,12 +179,12 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     }
     Message msg;
     if (MessageFromSdlEvent(event, msg)) {
-        top->PreTranslateMessage(msg);
+        DeliverInput(msg);
     }
 }
 
 void SdlSystem::DeliverInput(const Message& msg) {
-    if (!modalStack_.empty()) {
+    if (!modalStack_.empty() && TapInput(msg)) {
         modalStack_.back()->PreTranslateMessage(msg);
     }
 }
