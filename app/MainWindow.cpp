@@ -94,13 +94,16 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
             OnSysCommand(IDM_ABOUTBOX);
         }
         if (msg.key == VK_F12 && !msg.repeat) {
-            std::string error;
-            const std::string name = SaveScreenshot(game.viewWidth, game.viewHeight, error);
-            if (name.empty()) {
-                std::fprintf(stderr, "quorvax: screenshot not saved: %s\n", error.c_str());
-            } else {
-                std::fprintf(stderr, "quorvax: screenshot saved as %s\n", name.c_str());
-            }
+            // Taken from the next frame before its swap; no tick is added or lost.
+            game.beforeSwap = [this] {
+                std::string error;
+                const std::string name = SaveScreenshot(game.viewWidth, game.viewHeight, error);
+                if (name.empty()) {
+                    std::fprintf(stderr, "quorvax: screenshot not saved: %s\n", error.c_str());
+                } else {
+                    std::fprintf(stderr, "quorvax: screenshot saved as %s\n", name.c_str());
+                }
+            };
         }
         if (msg.key == VK_RETURN && msg.alt && !msg.repeat) {
             borderless_ = !borderless_;

@@ -14,15 +14,7 @@ std::string SaveScreenshot(int width, int height, std::string& error) {
         error = "the window has no picture";
         return "";
     }
-    // The frame on screen is the front buffer once it has been swapped; a
-    // single-buffered surface has only the one.
-    GLboolean doubleBuffered = GL_FALSE;
-    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-    GLint readBuffer = GL_BACK;
-    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
-    if (doubleBuffered) {
-        glReadBuffer(GL_FRONT);
-    }
+    // Read before the swap: what a buffer holds after it is up to the driver.
     const size_t row = static_cast<size_t>(width) * 3;
     std::vector<uint8_t> flipped(row * static_cast<size_t>(height));
     GLint alignment = 4;
@@ -30,7 +22,6 @@ std::string SaveScreenshot(int width, int height, std::string& error) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, flipped.data());
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    glReadBuffer(static_cast<GLenum>(readBuffer));
     if (glGetError() != GL_NO_ERROR) {
         error = "the picture could not be read";
         return "";

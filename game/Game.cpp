@@ -58,6 +58,11 @@ void Game::Frame() {
         DrawPlayingScreen();
     }
     glFlush();
+    if (beforeSwap) {
+        const std::function<void()> hook = std::move(beforeSwap);
+        beforeSwap = nullptr;
+        hook();
+    }
     Sys().SwapBuffers();
 }
 
