@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
         std::printf("%s\n", state.c_str());
         if (check && state != recording.finalState) {
             std::printf(
-                "check: the replay ends otherwise than the recorded game\n"
+                "check: the replay ends otherwise than the recorded game (- recorded, + replayed)\n"
                 "- %s\n+ %s\n",
                 recording.finalState.c_str(), state.c_str());
             result = 1;
