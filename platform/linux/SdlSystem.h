@@ -82,6 +82,8 @@ class SdlSystem : public System {
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
     void CancelAll();
+    // True while a dialog has a window of its own (see WaitForNext).
+    bool DialogWindowOpen() const;
     void WaitForNext();
     void PaintDirty();
     void Paint(Dialog& dlg, Window& w);
