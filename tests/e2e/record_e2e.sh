@@ -6,7 +6,8 @@
 # recording as it grows), so that the same random sequence sends the five
 # enemies into the blasts. Then it walks, turns, jumps and drops bombs at
 # random until 1,500 ticks have passed and a life is lost (the recording so
-# far is replayed now and then to see), and is left with Escape. Then quorvax-replay --check of the recording must reach
+# far is replayed now and then to see), ends the game with its own bombs,
+# types a name into the name dialog and is left with Escape. Then quorvax-replay --check of the recording must reach
 # the recorded final state and leave the same scores.dat byte for byte, and
 # quorvax --play of it under Xvfb must end in that state too.
 # Usage: record_e2e.sh GAME_DIR
@@ -113,17 +114,20 @@ sleep 3
 
 RANDOM=1500
 named=0
+answer_name() {
+  sleep 0.5
+  xdotool type --delay 120 "Rec Order"
+  sleep 0.3
+  xdotool key Return
+  named=1
+  sleep 1
+}
 deadline=$((SECONDS + 360))
 next_look=$((SECONDS + 45))
 while :; do
   kill -0 "$pid" 2>/dev/null || fail "the game ended while it was played: $(cat "$work/record.log")"
   if [ -n "$(visible 'Enter Your Name')" ]; then
-    sleep 0.5
-    xdotool type --delay 120 "Rec Order"
-    sleep 0.3
-    xdotool key Return
-    named=1
-    sleep 1
+    answer_name
     continue
   fi
   xdotool key space
@@ -144,9 +148,19 @@ while :; do
   fi
   [ $SECONDS -lt $deadline ] || fail "no enemy destroyed or no life lost in time"
 done
-# Escape ends the game from the playing or a title screen.
+# The game ends: a bomb at the hero's feet for each life left, until the
+# score asks for a name.
+for _ in 1 2 3 4; do
+  [ -n "$(visible 'Enter Your Name')" ] && { answer_name; break; }
+  xdotool key space
+  sleep 0.3
+  xdotool key ctrl
+  sleep 2.5
+done
+[ "$named" = 1 ] || fail "the name dialog did not open at the end of the game"
+# Escape ends the program from the high-score screen.
 for _ in 1 2 3; do
-  [ -n "$(visible 'Enter Your Name')" ] && { xdotool key Return; sleep 1; }
+  [ -n "$(visible 'Enter Your Name')" ] && answer_name
   xdotool key Escape
   for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
   kill -0 "$pid" 2>/dev/null || break
@@ -161,9 +175,7 @@ echo "recorded: $final (name dialog: $named)"
 for key in up left right shift ctrl escape; do
   grep -qE "^[0-9]+ down $key\$" "$rec" || fail "the recording holds no '$key' key"
 done
-if [ "$named" = 1 ]; then
-  grep -qE '^[0-9]+ text ' "$rec" || fail "a name was typed but the recording holds no text"
-fi
+grep -qE '^[0-9]+ text ' "$rec" || fail "a name was typed but the recording holds no text"
 
 # --- Check ---
 out=$(cd "$work/check" && "$game/quorvax-replay" --size 160x120 --check --state-every 1 --script "$rec" 2>&1) ||
