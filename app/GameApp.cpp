@@ -1,9 +1,93 @@
 #include "app/GameApp.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "app/MainWindow.h"
+#include "app/Playback.h"
+#include "app/Recorder.h"
+#include "app/ReplayScript.h"
+#include "platform/System.h"
+
+namespace {
+
+void Usage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: quorvax [--record FILE | --play FILE]\n"
+                 "  --record FILE  write the game as it is played into FILE\n"
+                 "  --play FILE    play a recorded game back\n");
+}
+
+}  // namespace
+
+GameApp::GameApp() = default;
+
+GameApp::~GameApp() = default;
+
+bool GameApp::TakeArguments(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            Usage(stdout);
+            return false;
+        }
+        const bool record = arg == "--record";
+        if ((!record && arg != "--play") || i + 1 >= argc || recorder_ || playback_) {
+            Usage(stderr);
+            exitCode_ = 2;
+            return false;
+        }
+        const std::string path = argv[++i];
+        std::string error;
+        if (record) {
+            recorder_ = std::make_unique<Recorder>();
+            if (!recorder_->Open(path, error)) {
+                std::fprintf(stderr, "quorvax: %s\n", error.c_str());
+                exitCode_ = 2;
+                return false;
+            }
+        } else {
+            playback_ = std::make_unique<Playback>();
+            if (!playback_->Load(path, error)) {
+                std::fprintf(stderr, "quorvax: %s\n", error.c_str());
+                std::fprintf(stderr, "quorvax: nothing played\n");
+                exitCode_ = 2;
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 bool GameApp::InitInstance() {
     MainWindow dlg;
+    if (playback_) {
+        const std::string differences =
+            playback_->Info().DifferencesFrom(RecordingInfo::OfThisGame());
+        if (!differences.empty()) {
+            const std::string text = "This game was recorded with other game files (" +
+                                     differences +
+                                     "). It is played all the same and may go otherwise.";
+            Sys().MessageBox(text.c_str(), "Playback");
+        }
+        // Watching a game is not playing one: the player's own table stays as it is.
+        dlg.game.saveScores = false;
+        dlg.SetTickFeed(playback_.get());
+        Sys().SetInputTap(playback_.get());
+    }
+    if (recorder_) {
+        recorder_->Start(dlg);
+        Sys().SetInputTap(recorder_.get());
+    }
     dlg.DoModal();
+    Sys().SetInputTap(nullptr);
+    const std::string state = FormatState(dlg.game, dlg.Ticks());
+    if (recorder_) {
+        recorder_->Finish(state);
+    }
+    if (playback_) {
+        std::printf("%s\n", state.c_str());
+        std::fflush(stdout);
+    }
     return false;
 }

@@ -1,9 +1,29 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
+class Playback;
+class Recorder;
+
 // The application object: runs the main window modally for the whole life
 // of the program. main() makes one after the platform system is set.
 class GameApp {
   public:
+    GameApp();
+    ~GameApp();
+
+    // main(), first of all: --record FILE and --play FILE, each opened
+    // against the directory the program was started in. False, with the
+    // message on stderr, when the program should end at once with ExitCode.
+    bool TakeArguments(int argc, char** argv);
     // Runs the game; returns false always (the program ends when it returns).
     bool InitInstance();
+    // What main() returns: 0, or 2 after bad arguments.
+    int ExitCode() const { return exitCode_; }
+
+  private:
+    std::unique_ptr<Recorder> recorder_;
+    std::unique_ptr<Playback> playback_;
+    int exitCode_ = 0;
 };

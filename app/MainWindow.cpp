@@ -2,8 +2,11 @@
 
 #include <GL/gl.h>
 
+#include <cstdio>
+
 #include "app/AboutBox.h"
 #include "app/Keyboard.h"
+#include "app/Screenshot.h"
 #include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "res/Resources.h"
@@ -25,6 +28,16 @@ bool MainWindow::OnInitDialog() {
 }
 
 void MainWindow::OnTimer(unsigned) {
+    if (feed_ != nullptr) {
+        // A dialog that this input opens runs this tick and the next ones in
+        // its own loop, as in the replay tool; then this call has no tick left.
+        const uint64_t before = ticks_;
+        feed_->BeforeTick(ticks_ + 1, *this);
+        if (ticks_ != before || IsEnded()) {
+            return;
+        }
+    }
+    ++ticks_;
     if (!game.gameOver) {
         if (keyFlags & kKeyForward) {
             game.StepForward();
@@ -79,6 +92,18 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
         }
         if (msg.key == VK_F1 && !msg.repeat) {
             OnSysCommand(IDM_ABOUTBOX);
+        }
+        if (msg.key == VK_F12 && !msg.repeat) {
+            // Taken from the next frame before its swap; no tick is added or lost.
+            game.beforeSwap = [this] {
+                std::string error;
+                const std::string name = SaveScreenshot(game.viewWidth, game.viewHeight, error);
+                if (name.empty()) {
+                    std::fprintf(stderr, "quorvax: screenshot not saved: %s\n", error.c_str());
+                } else {
+                    std::fprintf(stderr, "quorvax: screenshot saved as %s\n", name.c_str());
+                }
+            };
         }
         if (msg.key == VK_RETURN && msg.alt && !msg.repeat) {
             borderless_ = !borderless_;

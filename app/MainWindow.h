@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+
+#include "app/TickFeed.h"
 #include "game/Game.h"
 #include "platform/Dialog.h"
 
@@ -24,7 +27,8 @@ class MainWindow : public Dialog {
     // Enter does nothing.
     void OnOK() override {}
     // Key bits, SPACE and SHIFT on the title screens, F1 for the About box,
-    // Alt+Enter between the borderless and the decorated window.
+    // Alt+Enter between the borderless and the decorated window, F12 for a
+    // screenshot.
     bool PreTranslateMessage(const Message& msg) override;
     // The About command opens the About box modally; the game keeps ticking.
     void OnSysCommand(unsigned id);
@@ -33,9 +37,17 @@ class MainWindow : public Dialog {
     bool CreateGlContext();
     void ReleaseGlContext();
 
+    // Ticks run so far: calls of the frame timer, however late they came.
+    // Recordings and the replay tool count time in these.
+    uint64_t Ticks() const { return ticks_; }
+    // Playback: input from a recording before every tick; null for none.
+    void SetTickFeed(TickFeed* feed) { feed_ = feed; }
+
     Game game;
 
   private:
+    uint64_t ticks_ = 0;
+    TickFeed* feed_ = nullptr;
     unsigned timerId_ = 0;
     bool borderless_ = true;
 };

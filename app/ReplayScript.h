@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RecordingInfo.h"
 #include "platform/Message.h"
 
 class Game;
@@ -17,11 +18,18 @@ struct ScriptEvent {
 
 // Reads "TICK down KEY", "TICK up KEY" and "TICK text STRING" lines; '#'
 // starts a comment. KEY is one of up, down, left, right, ctrl, shift, space,
-// escape, enter, f1. On a bad line answers false with "line N: why" in error.
-bool ParseReplayScript(std::istream& in, std::vector<ScriptEvent>& events, std::string& error);
+// escape, enter, f1, backspace, delete, home, end. A script that begins with
+// RecordingInfo::kMagic is a recorded game and is held to more: its ticks
+// never go back, its last line is whole, and its comments fill `info` when
+// given. On a bad line (binary bytes included) answers false with
+// "line N: why" in error, and the caller plays nothing.
+bool ParseReplayScript(std::istream& in, std::vector<ScriptEvent>& events, std::string& error,
+                       RecordingInfo* info = nullptr);
 
 // The virtual-key code of a script key name, 0 for an unknown name.
 int ReplayKeyCode(const std::string& name);
+// The script name of a virtual-key code, "" for a key scripts do not know.
+std::string ReplayKeyName(int vk);
 
 // "state tick=T screen=... level=L lives=N score=S enemies=E bombs=B hero=X,Y,Z facing=DEG"
 std::string FormatState(const Game& game, uint64_t tick);

@@ -8,10 +8,16 @@
 #include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlSystem.h"
 
-int main() {
+int main(int argc, char** argv) {
     // From here on SIGTERM and SIGINT end the game the way Escape does.
     QuitSignals::Install();
-    // The working directory comes first: the game opens every file relative
+    // Before the directory changes: the files named on the command line are
+    // the player's, relative to where the program was started.
+    GameApp app;
+    if (!app.TakeArguments(argc, argv)) {
+        return app.ExitCode();
+    }
+    // Then the working directory: the game opens every file relative
     // to it. When it cannot be entered, the game starts where it is and
     // reports the files it then misses in its usual way.
     Launcher::Enter();
@@ -30,9 +36,8 @@ int main() {
             // Loads while the window, the pictures and the font are made.
             PreloadMidiSynth(*audio);
         }
-        GameApp app;
         app.InitInstance();
     }
     SetSys(nullptr);
-    return 0;
+    return app.ExitCode();
 }

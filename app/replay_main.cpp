@@ -1,6 +1,7 @@
 // quorvax-replay: the real main window and game at virtual time, driven by a
 // script, in the current working directory like the game. Draws offscreen
 // (EGL on Mesa's surfaceless platform), so it needs no display server.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,7 +20,7 @@ namespace {
 void Usage() {
     std::fprintf(stderr,
                  "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
-                 "[--shot TICK:FILE.png]... [--state-every N]\n");
+                 "[--shot TICK:FILE.png]... [--state-every N] [--check]\n");
 }
 
 bool ParseCount(const char* text, uint64_t& out) {
@@ -36,8 +37,13 @@ int main(int argc, char** argv) {
     uint64_t stateEvery = 0;
     std::string scriptPath;
     std::multimap<uint64_t, std::string> shots;
+    bool check = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--check") {
+            check = true;
+            continue;
+        }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (value == nullptr && arg.rfind("--", 0) == 0) {
             Usage();
@@ -79,24 +85,42 @@ int main(int argc, char** argv) {
     }
 
     std::vector<ScriptEvent> events;
+    RecordingInfo recording;
+    if (check && scriptPath.empty()) {
+        std::fprintf(stderr, "quorvax-replay: --check needs a recording (--script FILE)\n");
+        return 2;
+    }
     if (!scriptPath.empty()) {
-        std::ifstream in(scriptPath);
+        std::ifstream in(scriptPath, std::ios::binary);
         if (!in) {
             std::fprintf(stderr, "quorvax-replay: cannot read script '%s'\n", scriptPath.c_str());
             return 2;
         }
         std::string error;
-        if (!ParseReplayScript(in, events, error)) {
+        if (!ParseReplayScript(in, events, error, &recording)) {
             std::fprintf(stderr, "quorvax-replay: %s: %s\n", scriptPath.c_str(), error.c_str());
             return 2;
         }
+    }
+    if (check && recording.finalState.empty()) {
+        std::fprintf(stderr,
+                     "quorvax-replay: %s: no final state to check against (the recorded game "
+                     "did not end normally, or this is not a recording)\n",
+                     scriptPath.c_str());
+        return 2;
+    }
+    if (const std::string differences = recording.DifferencesFrom(RecordingInfo::OfThisGame());
+        recording.isRecording && !differences.empty()) {
+        std::fprintf(stderr, "quorvax-replay: %s was recorded with other game files: %s\n",
+                     scriptPath.c_str(), differences.c_str());
     }
     uint64_t lastEvent = 0;
     for (const ScriptEvent& ev : events) {
         lastEvent = std::max(lastEvent, ev.tick);
     }
     if (ticks == 0) {
-        ticks = std::max<uint64_t>(lastEvent, 1);
+        // A recorded game that was closed or quit ran on after its last key.
+        ticks = std::max<uint64_t>({lastEvent, recording.finalTick, 1});
     }
 
     VirtualSystem sys(options);
@@ -130,7 +154,17 @@ int main(int argc, char** argv) {
         };
         sys.RunModalFor(window, ticks);
         const bool escaped = window.Result() == IDCANCEL && lastTick < ticks;
-        std::printf("%s\n", FormatState(window.game, lastTick).c_str());
+        const std::string state = FormatState(window.game, lastTick);
+        std::printf("%s\n", state.c_str());
+        if (check && state != recording.finalState) {
+            std::printf(
+                "check: the replay ends otherwise than the recorded game (- recorded, + replayed)\n"
+                "- %s\n+ %s\n",
+                recording.finalState.c_str(), state.c_str());
+            result = 1;
+        } else if (check) {
+            std::printf("check: the same final state as the recorded game\n");
+        }
         if (escaped) {
             std::printf("end: the program ended at tick %llu\n",
                         static_cast<unsigned long long>(lastTick));

@@ -18,7 +18,9 @@ Game::Game() {
 
 Game::~Game() {
     ShowCursor(true);
-    SaveScores();
+    if (saveScores) {
+        SaveScores();
+    }
 }
 
 bool Game::Init() {
@@ -56,6 +58,11 @@ void Game::Frame() {
         DrawPlayingScreen();
     }
     glFlush();
+    if (beforeSwap) {
+        const std::function<void()> hook = std::move(beforeSwap);
+        beforeSwap = nullptr;
+        hook();
+    }
     Sys().SwapBuffers();
 }
 

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <functional>
+
 #include "audio/MusicPlayer.h"
 #include "scores/ScoreTable.h"
 #include "world/Board.h"
@@ -79,6 +81,11 @@ class Game {
     BombGroup bombs;
     int levelBannerOn = 1;
     int levelBannerFrames = 0;
+    // Cleared while a recorded game is played back: ~Game leaves "scores.dat" alone.
+    bool saveScores = true;
+    // Runs once between the drawing of the next frame and its buffer swap,
+    // then is cleared: F12 reads the finished picture there.
+    std::function<void()> beforeSwap;
 
   private:
     void DrawTitleScreen();

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/InputTap.h"
 #include "platform/Rect.h"
 
 class Dialog;
+struct Message;
 
 enum class GlContextResult { Ok, NoPixelFormat, CannotMakeCurrent };
 
@@ -53,6 +55,19 @@ class System {
 
     // Name of the program file, the caption of the framework's own messages.
     virtual std::string ProgramName() = 0;
+
+    // Hands a message to the innermost modal dialog, through the input tap,
+    // as if it came from the keyboard (the playback of a recorded game).
+    virtual void DeliverInput(const Message& /*msg*/) {}
+    // Recording and playback watch all input here; null for none.
+    void SetInputTap(InputTap* tap) { tap_ = tap; }
+
+  protected:
+    // Backends pass every input message through this first; false drops it.
+    bool TapInput(const Message& msg) { return tap_ == nullptr || tap_->OnInput(msg); }
+
+  private:
+    InputTap* tap_ = nullptr;
 };
 
 // The system the program runs on; set once by main() or by a test.

@@ -56,3 +56,60 @@ TEST(ReplayScript, StateLineNamesScreenAndCounters) {
     EXPECT_NE(s.find("screen=playing"), std::string::npos);
     EXPECT_NE(s.find("facing=90.0"), std::string::npos);
 }
+
+// A recording is held to more than a hand-written script: each bad one is
+// refused as a whole, with the line that is wrong.
+TEST(ReplayScript, RecordingsRefuseDamageByLine) {
+    const std::string head = "# quorvax recording\n# version 1.0\n# file scores.dat absent\n";
+    const struct {
+        std::string body;
+        int line;
+        const char* says;
+    } cases[] = {
+        {"5 down up\n7 down tab\n", 5, "unknown key 'tab'"},
+        {"5 down up\n9 up up\n8 down left\n", 6, "tick 8 comes after tick 9"},
+        {"5 down up\n9 up u", 5, "cut off"},
+        {"5 down up\n6 text A\x01"
+         "B\n",
+         5, "byte 0x01 at column 9"},
+        {"5 down up\n\x89PNG\r\n\x1a\n", 5, "byte 0x89 at column 1"},
+        {"5 down up\n6 text \xC3(\n", 5, "byte 0xC3"},
+        {"# final state tick=4 screen=title\n5 down up\n", 5, "event after the final state"},
+        {"# file scores.dat 12 crc32 nothex!\n", 4, "# file NAME SIZE crc32 HEX"},
+        {"# final state tick=x\n", 4, "# final state tick=T"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(head + c.body);
+        std::vector<ScriptEvent> events;
+        std::string error;
+        EXPECT_FALSE(ParseReplayScript(in, events, error)) << c.body;
+        EXPECT_EQ(error.rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        EXPECT_TRUE(events.empty()) << c.body;
+    }
+}
+
+TEST(ReplayScript, RecordingHeaderAndFinalStateAreRead) {
+    std::istringstream in(
+        "# quorvax recording\n# version 1.0\n# file scores.dat 5 crc32 0000abcd\n"
+        "2 down space\n2 up space\n# final state tick=7 screen=title level=1\n");
+    std::vector<ScriptEvent> events;
+    std::string error;
+    RecordingInfo info;
+    ASSERT_TRUE(ParseReplayScript(in, events, error, &info)) << error;
+    EXPECT_TRUE(info.isRecording);
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_EQ(info.finalTick, 7u);
+    EXPECT_EQ(info.finalState, "state tick=7 screen=title level=1");
+    RecordingInfo now = info;
+    EXPECT_EQ(info.DifferencesFrom(now), "");
+    now.version = "2.0";
+    now.files[0].present = false;
+    EXPECT_EQ(info.DifferencesFrom(now),
+              "it was made with version 1.0, this is 2.0; scores.dat was 5 crc32 0000abcd, now "
+              "absent");
+    // A hand-written script may list its ticks in any order and end without a newline.
+    std::istringstream script("9 down up\n3 down left");
+    events.clear();
+    EXPECT_TRUE(ParseReplayScript(script, events, error)) << error;
+}

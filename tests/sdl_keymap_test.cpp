@@ -27,7 +27,8 @@ TEST(SdlKeyMap, GameAndDialogKeysGetTheirVirtualKeyCodes) {
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_a), 'A');
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_z), 'Z');
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_7), '7');
-    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F12), 0);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F12), VK_F12);
+    EXPECT_EQ(VirtualKeyFromSdl(SDLK_F11), 0);
     EXPECT_EQ(VirtualKeyFromSdl(SDLK_CAPSLOCK), 0);
 }
 

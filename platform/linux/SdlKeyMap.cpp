@@ -47,6 +47,8 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
             return VK_TAB;
         case SDLK_F1:
             return VK_F1;
+        case SDLK_F12:
+            return VK_F12;
         default:
             return 0;
     }

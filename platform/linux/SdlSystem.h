@@ -53,6 +53,8 @@ class SdlSystem : public System {
     void SwapBuffers() override;
 
     std::string ProgramName() override;
+    // Key messages go to the innermost modal dialog.
+    void DeliverInput(const Message& msg) override;
 
     // What RunModal returns for a dialog whose window cannot be made.
     static constexpr int kNoWindow = -2;
@@ -91,9 +93,9 @@ class SdlSystem : public System {
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
     void HandleClick(const SDL_Event& event);
-    // Key messages go to the innermost modal dialog.
-    void DeliverInput(const Message& msg);
     void CancelAll();
+    // True while a dialog has a window of its own (see WaitForNext).
+    bool DialogWindowOpen() const;
     void WaitForNext();
     void PaintDirty();
     void Paint(Dialog& dlg, Window& w);

@@ -63,9 +63,29 @@ void SdlSystem::FireDueTimer() {
     }
 }
 
+bool SdlSystem::DialogWindowOpen() const {
+    for (const auto& [dlg, w] : windows_) {
+        if (w->sdl != nullptr && w->sdl != mainWindow_) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// SDL 2.26 wakes its event wait with a message sent to the newest window
+// over a second X connection. When that window is a dialog that closes right
+// after, the X server may take the close first, and the BadWindow error of
+// the other connection ends the program. So while a dialog window is open
+// the loop sleeps and polls instead of waiting for events (input then waits
+// up to one tick, which a dialog does not notice).
 void SdlSystem::WaitForNext() {
     SDL_Event event;
+    const bool mayWait = !DialogWindowOpen();
     if (timers_.Empty()) {
+        if (!mayWait) {
+            SDL_Delay(10);
+            return;
+        }
         if (SDL_WaitEventTimeout(&event, kIdleWaitMs) != 0) {
             HandleEvent(event);
         }
@@ -78,7 +98,7 @@ void SdlSystem::WaitForNext() {
     }
     if (due - now > kPreciseWaitUs) {
         const int ms = static_cast<int>((due - now - kPreciseWaitUs) / 1000u);
-        if (ms > 0 && SDL_WaitEventTimeout(&event, ms) != 0) {
+        if (mayWait && ms > 0 && SDL_WaitEventTimeout(&event, ms) != 0) {
             HandleEvent(event);
             return;
         }
@@ -190,7 +210,7 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     }
     Message msg;
     if (MessageFromSdlEvent(event, msg)) {
-        top->PreTranslateMessage(msg);
+        DeliverInput(msg);
     }
 }
 
@@ -212,7 +232,7 @@ void SdlSystem::HandleClick(const SDL_Event& event) {
 }
 
 void SdlSystem::DeliverInput(const Message& msg) {
-    if (!modalStack_.empty()) {
+    if (!modalStack_.empty() && TapInput(msg)) {
         modalStack_.back()->PreTranslateMessage(msg);
     }
 }

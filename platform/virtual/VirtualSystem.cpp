@@ -226,7 +226,7 @@ void VirtualSystem::Type(const std::string& text) {
 }
 
 void VirtualSystem::Deliver(const Message& msg) {
-    if (Dialog* focus = Focus(); focus != nullptr) {
+    if (Dialog* focus = Focus(); focus != nullptr && TapInput(msg)) {
         focus->PreTranslateMessage(msg);
     }
 }

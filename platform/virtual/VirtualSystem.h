@@ -50,6 +50,7 @@ class VirtualSystem : public System {
     void ReleaseGlContext() override;
     void SwapBuffers() override;
     std::string ProgramName() override { return "quorvax"; }
+    void DeliverInput(const Message& msg) override { Deliver(msg); }
 
     // Driving the main window step by step (tests): Open creates it and runs
     // OnInitDialog, RunTicks runs its timer n more times (modal dialogs

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform/InputTap.h"
+
+class MainWindow;
+
+// quorvax --record FILE: writes the game as it is played, in the replay
+// script format, so that quorvax --play and quorvax-replay repeat it. Every
+// line is flushed as it is written: a game that ends by a crash or a kill
+// still leaves every event up to that moment.
+class Recorder : public InputTap {
+  public:
+    Recorder() = default;
+    ~Recorder() override;
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    // Creates (or empties) the file; main() calls it before anything else,
+    // with the path as the player gave it. False with the reason.
+    bool Open(const std::string& path, std::string& error);
+    // GameApp, once the working directory is chosen and before the game
+    // reads its files: the header, and the window whose ticks stamp the events.
+    void Start(const MainWindow& window);
+    // Each input message (System's tap): written with the tick it acts on,
+    // the next one. Keys that scripts do not know change nothing in the game
+    // and are left out. Passes every message on.
+    bool OnInput(const Message& msg) override;
+    // GameApp after the main window has closed: the final state line.
+    void Finish(const std::string& state);
+
+  private:
+    void Write(const std::string& text);
+
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    const MainWindow* window_ = nullptr;
+    bool failed_ = false;
+};

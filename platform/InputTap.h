@@ -1,0 +1,14 @@
+#pragma once
+
+struct Message;
+
+// Watches the input of the whole program before any window sees it: the
+// recording of a game writes it down, the playback of one holds the
+// player's keys back. Set with System::SetInputTap.
+class InputTap {
+  public:
+    virtual ~InputTap() = default;
+    // Every keyboard and gamepad message, mapped to virtual keys, just before
+    // the backend hands it to the innermost modal dialog. False drops it.
+    virtual bool OnInput(const Message& msg) = 0;
+};

@@ -1,0 +1,205 @@
+#!/usr/bin/env bash
+# A recorded game, end to end. The real game runs under Xvfb with --record
+# and is played with xdotool. On the title picture, where the held keys act
+# but the world stands still, the hero lays the ambush of the whole_game
+# replay: the same keys for the same number of ticks (counted in the
+# recording as it grows), so that the same random sequence sends the five
+# enemies into the blasts. Then it walks, turns, jumps and drops bombs at
+# random until 1,500 ticks have passed and a life is lost (the recording so
+# far is replayed now and then to see), ends the game with its own bombs,
+# types a name into the name dialog and is left with Escape. Then quorvax-replay --check of the recording must reach
+# the recorded final state and leave the same scores.dat byte for byte, and
+# quorvax --play of it under Xvfb must end in that state too.
+# Usage: record_e2e.sh GAME_DIR
+set -uo pipefail
+game=$(cd "$1" && pwd)
+ambush=$(cd "$(dirname "$0")/../replays" && pwd)/whole_game.txt
+if [ -z "${RECORD_E2E_DISPLAY:-}" ]; then
+  command -v xvfb-run >/dev/null || { echo "no xvfb-run: skipped"; exit 77; }
+  command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
+  # A small screen of its own, so the ticks keep their pace on a busy machine.
+  RECORD_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 640x480x24" bash "$0" "$@"
+fi
+export SDL_AUDIODRIVER=dummy
+
+work=$(mktemp -d)
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$rec" ] && { echo "--- end of the recording:"; tail -5 "$rec"; }
+  exit 1
+}
+
+# A working directory with the game's files and no scores.dat.
+prepare() {
+  mkdir -p "$1"
+  for f in wood.bmp board.bmp top.bmp LandScape.bmp Enemy1.bmp bomb.bmp Hero.bmp Shadow.bmp \
+           First.jpg bomb.wav death.wav over.wav SONAT_A1.MID; do
+    cp "$game/$f" "$1/"
+  done
+}
+rec=$work/game.rec
+prepare "$work/play"
+prepare "$work/probe"
+prepare "$work/check"
+prepare "$work/back"
+
+visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
+# 0.N seconds for N from $1 to $2.
+secs() { echo "0.$((RANDOM % ($2 - $1 + 1) + $1))"; }
+
+# Of the state lines of a replay: "LAST_TICK BEST_SCORE LIFE_LOST".
+summary() {
+  awk '/^state / { split($2, t, "="); split($5, l, "="); split($6, s, "=")
+                   tick = t[2]; if (s[2] + 0 > best) best = s[2] + 0; if (l[2] + 0 < 3) lost = 1 }
+       END { print tick + 0, best + 0, lost + 0 }'
+}
+# Replays the recording so far.
+progress() {
+  rm -f "$work/probe/scores.dat"
+  (cd "$work/probe" && "$game/quorvax-replay" --size 64x48 --state-every 1 --script "$rec" 2>/dev/null) |
+    summary
+}
+
+# Lines of the recording that release a key (its name in the recording).
+releases() { grep -cE "^[0-9]+ up $1\$" "$rec"; }
+# Ticks a key was held, less the ticks its opposite was, since line $3.
+net_ticks() {
+  awk -v k="$1" -v o="$2" -v from="$3" 'NR > from && ($3 == k || $3 == o) {
+      if ($2 == "up") { n += ($3 == k ? 1 : -1) * ($1 - d[$3]); delete d[$3] }
+      else if (!($3 in d)) d[$3] = $1 }  # not the repeats of a held key
+    END { print n + 0 }' "$rec"
+}
+# Holds a key for exactly $2 ticks, with xdotool names for the recorded names:
+# a hold that cannot reach the count, then short taps, each counted from the
+# recording; a tick too many (a slow moment of the machine) is taken back
+# with the opposite key. One bomb is enough for the bomb key.
+declare -A xkey=([up]=Up [down]=Down [left]=Left [right]=Right [ctrl]=ctrl)
+declare -A opposite=([up]=down [down]=up [left]=right [right]=left [ctrl]=none)
+hold_exact() {
+  local name=$1 n=$2 from=$(wc -l <"$rec") got press before hold
+  while :; do
+    got=$(net_ticks "$name" "${opposite[$name]}" "$from")
+    [ "$got" -eq "$n" ] && return 0
+    [ "$name" = ctrl ] && [ "$got" -gt "$n" ] && return 0
+    press=$name
+    [ "$got" -gt "$n" ] && press=${opposite[$name]}
+    hold=0.03
+    [ $((n - got)) -gt 8 ] && hold=$(awk -v t=$((n - got - 6)) 'BEGIN { print t * 0.04 }')
+    before=$(releases "$press")
+    xdotool keydown "${xkey[$press]}" sleep "$hold" keyup "${xkey[$press]}"
+    for _ in $(seq 100); do [ "$(releases "$press")" -gt "$before" ] && break; sleep 0.05; done
+  done
+}
+
+# --- Record ---
+(cd "$work/play" && exec "$game/quorvax" --record "$rec" >"$work/record.log" 2>&1) &
+pid=$!
+for _ in $(seq 50); do [ -n "$(visible Quorvax)" ] && break; sleep 0.2; done
+[ -n "$(visible Quorvax)" ] || fail "the game window did not appear"
+sleep 0.5
+
+# The ambush, leg by leg, up to the Space that starts play.
+while read -r name n; do
+  [ -n "${xkey[$name]:-}" ] || fail "unexpected key '$name' in the ambush"
+  hold_exact "$name" "$n"
+  [ "$name" = ctrl ] && sleep 0.6  # the next bomb needs the cooldown
+done < <(awk '$1 ~ /^[0-9]+$/ && $3 == "space" { exit }
+              $2 == "down" && $1 ~ /^[0-9]+$/ { d[$3] = $1 }
+              $2 == "up" && $1 ~ /^[0-9]+$/ { print $3, $1 - d[$3] }' "$ambush")
+xdotool key space
+sleep 3
+
+RANDOM=1500
+named=0
+answer_name() {
+  sleep 0.5
+  xdotool type --delay 120 "Rec Order"
+  sleep 0.3
+  xdotool key Return
+  named=1
+  sleep 1
+}
+deadline=$((SECONDS + 360))
+next_look=$((SECONDS + 45))
+while :; do
+  kill -0 "$pid" 2>/dev/null || fail "the game ended while it was played: $(cat "$work/record.log")"
+  if [ -n "$(visible 'Enter Your Name')" ]; then
+    answer_name
+    continue
+  fi
+  xdotool key space
+  sleep 0.2
+  case $((RANDOM % 6)) in
+    0) xdotool keydown Up; sleep "$(secs 3 9)"; xdotool key ctrl; sleep "$(secs 3 9)"; xdotool keyup Up ;;
+    1) hold Left "$(secs 2 7)" ;;
+    2) hold Right "$(secs 2 7)" ;;
+    3) xdotool keydown Up; sleep 0.3; xdotool key shift; sleep "$(secs 4 9)"; xdotool keyup Up ;;
+    4) xdotool key ctrl; sleep 1.8 ;;  # stay by the bomb
+    5) hold Down "$(secs 3 6)" ;;
+  esac
+  if [ $SECONDS -ge $next_look ]; then
+    read -r ticks best lost < <(progress)
+    echo "after $SECONDS s: $ticks ticks, best score $best, life lost $lost"
+    [ "$ticks" -ge 1500 ] && [ "$best" -ge 15 ] && [ "$lost" = 1 ] && break
+    next_look=$((SECONDS + 10))
+  fi
+  [ $SECONDS -lt $deadline ] || fail "no enemy destroyed or no life lost in time"
+done
+# The game ends: a bomb at the hero's feet for each life left, until the
+# score asks for a name.
+for _ in 1 2 3 4; do
+  [ -n "$(visible 'Enter Your Name')" ] && { answer_name; break; }
+  xdotool key space
+  sleep 0.3
+  xdotool key ctrl
+  sleep 2.5
+done
+[ "$named" = 1 ] || fail "the name dialog did not open at the end of the game"
+# Escape ends the program from the high-score screen.
+for _ in 1 2 3; do
+  [ -n "$(visible 'Enter Your Name')" ] && answer_name
+  xdotool key Escape
+  for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
+  kill -0 "$pid" 2>/dev/null || break
+done
+kill -0 "$pid" 2>/dev/null && fail "Escape did not end the game"
+wait "$pid" || fail "the recording game ended with status $?: $(cat "$work/record.log")"
+pid=""
+
+final=$(sed -n 's/^# final \(state .*\)$/\1/p' "$rec")
+[ -n "$final" ] || fail "the recording has no final state line"
+echo "recorded: $final (name dialog: $named)"
+for key in up left right shift ctrl escape; do
+  grep -qE "^[0-9]+ down $key\$" "$rec" || fail "the recording holds no '$key' key"
+done
+grep -qE '^[0-9]+ text ' "$rec" || fail "a name was typed but the recording holds no text"
+
+# --- Check ---
+out=$(cd "$work/check" && "$game/quorvax-replay" --size 160x120 --check --state-every 1 --script "$rec" 2>&1) ||
+  fail "quorvax-replay --check failed: $(echo "$out" | grep -v '^state ')"
+grep -Fxq "$final" <<<"$out" || fail "the replay never printed the final state"
+read -r ticks best lost < <(summary <<<"$out")
+[ "$ticks" -ge 1500 ] || fail "only $ticks ticks recorded"
+[ "$best" -ge 15 ] || fail "no enemy destroyed in the replay"
+[ "$lost" = 1 ] || fail "no life lost in the replay"
+cmp "$work/play/scores.dat" "$work/check/scores.dat" ||
+  fail "scores.dat differs: $(cat -A "$work/play/scores.dat") / $(cat -A "$work/check/scores.dat")"
+
+# --- Play back ---
+start=$SECONDS
+(cd "$work/back" && exec "$game/quorvax" --play "$rec" >"$work/back.log" 2>&1) &
+pid=$!
+limit=$((ticks / 25 * 2 + 60))
+while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - start)) -lt $limit ]; do sleep 0.5; done
+kill -0 "$pid" 2>/dev/null && fail "the playback did not end within $limit s"
+wait "$pid" || fail "the playback ended with status $?: $(cat "$work/back.log")"
+pid=""
+played=$(grep '^state ' "$work/back.log" | tail -1)
+[ "$played" = "$final" ] || fail "the playback ended otherwise:
+- $final
++ $played"
+[ -e "$work/back/scores.dat" ] && fail "the playback wrote scores.dat"
+echo "record, check and play back: passed ($ticks ticks; playback took $((SECONDS - start)) s)"

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/Playback.h"
+#include "app/Recorder.h"
+#include "app/ReplayScript.h"
+#include "platform/Keys.h"
+#include "support/GameHarness.h"
+#include "support/TempGameDir.h"
+
+namespace {
+
+// Start, the About box opened and closed between ticks (its loop runs the
+// ticks meanwhile), a turn and a bomb that costs the last life; the score
+// earns a place, so the name dialog takes the text and Enter; Escape ends.
+constexpr const char* kScript =
+    "2 down space\n3 up space\n4 down f1\n6 up f1\n8 down enter\n9 up enter\n"
+    "10 down left\n12 down ctrl\n13 up ctrl\n14 up left\n"
+    "50 text Ada\n52 down enter\n53 up enter\n60 down escape\n";
+
+// The game of kScript with one life left and a score to enter the table.
+void LastLifeWithScore(GameHarness& h) {
+    h.game().lives = 1;
+    h.game().score = 30;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+// What is recorded is the script it was played from, tick for tick, and the
+// playback of the recording in a fresh game ends in the recorded state,
+// whatever keys the player presses meanwhile.
+TEST(Recording, RecordsWhatWasPlayedAndPlaysItBackTheSame) {
+    TempGameDir dir;
+    const std::string path = "game.rec";
+    std::string error;
+    {
+        GameHarness h(VirtualSystem::Options{160, 120, true});
+        LastLifeWithScore(h);
+        std::istringstream script(kScript);
+        std::vector<ScriptEvent> events;
+        ASSERT_TRUE(ParseReplayScript(script, events, error)) << error;
+        for (const ScriptEvent& ev : events) {
+            h.sys.Schedule(ev.tick, ev.msg);
+        }
+        Recorder recorder;
+        ASSERT_TRUE(recorder.Open(path, error)) << error;
+        recorder.Start(*h.window);
+        h.sys.SetInputTap(&recorder);
+        EXPECT_FALSE(h.Tick(200));
+        h.sys.SetInputTap(nullptr);
+        EXPECT_EQ(h.game().highScores.entries[0].name, "Ada");
+        recorder.Finish(FormatState(h.game(), h.window->Ticks()));
+    }
+    const std::string recorded = ReadFile(path);
+    EXPECT_EQ(recorded.rfind("# quorvax recording\n# version ", 0), 0u) << recorded;
+    EXPECT_NE(recorded.find("\n# file scores.dat absent\n" + std::string(kScript) +
+                            "# final state tick=59 screen=scores level=1 lives=0 score=30 "),
+              std::string::npos)
+        << recorded;
+
+    // The recorded game saved its table; the playback must start from the same one.
+    std::filesystem::remove("scores.dat");
+    Playback playback;
+    ASSERT_TRUE(playback.Load(path, error)) << error;
+    EXPECT_EQ(playback.Info().DifferencesFrom(RecordingInfo::OfThisGame()), "");
+    GameHarness h(VirtualSystem::Options{160, 120, true});
+    LastLifeWithScore(h);
+    h.window->SetTickFeed(&playback);
+    h.sys.SetInputTap(&playback);
+    ASSERT_TRUE(h.Tick(5));
+    h.Press(VK_RIGHT);  // the player's own keys do nothing
+    h.sys.Type("Bob");
+    EXPECT_FALSE(h.Tick(200));
+    h.sys.SetInputTap(nullptr);
+    EXPECT_EQ(FormatState(h.game(), h.window->Ticks()), playback.Info().finalState);
+    EXPECT_EQ(h.game().highScores.entries[0].name, "Ada");
+}
+
+// F12 saves the next frame as a PNG before its swap, and runs no tick of its own.
+TEST(Recording, F12SavesTheFrameAsPng) {
+    TempGameDir dir;
+    GameHarness h(VirtualSystem::Options{96, 64, true});
+    h.StartPlaying();
+    for (int shot = 0; shot < 2; ++shot) {
+        const std::string before = FormatState(h.game(), h.window->Ticks());
+        h.Press(VK_F12);
+        h.Release(VK_F12);
+        EXPECT_EQ(FormatState(h.game(), h.window->Ticks()), before);
+        h.Tick();
+    }
+    h.Grab();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+        names.push_back(entry.path().filename().string());
+    }
+    // Two in the same second keep both.
+    ASSERT_EQ(names.size(), 2u);
+    // The later one last: "-2" in the same second, else the later stamp.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    for (const std::string& name : names) {
+        EXPECT_TRUE(std::regex_match(name, std::regex(R"(quorvax-\d{8}-\d{6}(-2)?\.png)"))) << name;
+    }
+
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, names.back().c_str()));
+    image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    EXPECT_EQ(static_cast<int>(image.width), h.width);
+    EXPECT_EQ(static_cast<int>(image.height), h.height);
+    EXPECT_TRUE(rgb == h.frame);
+}
