@@ -1,12 +1,20 @@
 // One whole playing frame against the 40 ms tick: the main window's timer
 // tick (keys, world update, drawing, swap) on the offscreen software
 // renderer at two window sizes. glFinish after each tick makes the renderer
-// finish the frame inside the measured time. Reports the median per frame.
+// finish the frame inside the measured time. Every timed tick starts on the
+// playing screen: whenever a tick leaves it (a life lost, a level cleared),
+// a fresh game is started outside the timing, so no title frame (far
+// cheaper) and no name dialog ever gets into the figure, however many
+// frames are timed. The library's time is that of the timed ticks alone.
+// Reports the median, 90th and 99th percentile per frame, the median CPU
+// time of all threads per frame, and counts the timed frames by screen.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <vector>
 
 #include "app/MainWindow.h"
@@ -15,6 +23,40 @@
 
 namespace {
 
+bool OnPlayingScreen(const Game& game) {
+    return game.waitingForStart == 0 && game.gameOver == 0;
+}
+
+// A new main window (a new Game: level 1, three lives), Space pressed, and
+// the hero walking in circles: the hero, the enemies, bombs and their blasts
+// stay on screen. A hero caught in its first ticks gets yet another game.
+void StartPlayingGame(VirtualSystem& sys, std::unique_ptr<MainWindow>& window) {
+    do {
+        if (window) {
+            sys.Close();
+        }
+        window = std::make_unique<MainWindow>();
+        sys.Open(*window);
+        sys.KeyDown(VK_SPACE);
+        sys.KeyUp(VK_SPACE);
+        sys.KeyDown(VK_UP);
+        sys.KeyDown(VK_LEFT);
+        sys.RunTicks(5);
+    } while (!OnPlayingScreen(window->game));
+    glFinish();
+}
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+double Percentile(const std::vector<double>& sorted, double p) {
+    return sorted[std::min(sorted.size() - 1, static_cast<size_t>(p * sorted.size()))];
+}
+
 void BM_PlayingFrame(benchmark::State& state) {
     VirtualSystem::Options options;
     options.desktopWidth = static_cast<int>(state.range(0));
@@ -22,45 +64,69 @@ void BM_PlayingFrame(benchmark::State& state) {
     VirtualSystem sys(options);
     SetSys(&sys);
     std::vector<double> times;
+    std::vector<double> cpuTimes;  // all threads' CPU time per frame, which load inflates less
+    int games = 0;
+    int otherScreen = 0;
     {
-        MainWindow window;
-        sys.Open(window);
-        sys.KeyDown(VK_SPACE);
-        sys.KeyUp(VK_SPACE);
-        // Walking in circles and dropping a bomb now and then keeps the
-        // hero, the enemies, bombs and their blasts on screen.
-        sys.KeyDown(VK_UP);
-        sys.KeyDown(VK_LEFT);
-        sys.RunTicks(5);
-        glFinish();
+        std::unique_ptr<MainWindow> window;
+        StartPlayingGame(sys, window);
+        ++games;
         int tick = 0;
         for (auto _ : state) {
+            if (!OnPlayingScreen(window->game)) {
+                state.PauseTiming();
+                StartPlayingGame(sys, window);
+                ++games;
+                tick = 0;
+                state.ResumeTiming();
+            }
+            // A bomb every 20 ticks, as a player drops them.
             if (tick % 20 == 0) {
                 sys.KeyDown(VK_CONTROL);
             } else if (tick % 20 == 1) {
                 sys.KeyUp(VK_CONTROL);
             }
             ++tick;
+            // The guard above makes this impossible; counted so the output proves it.
+            if (!OnPlayingScreen(window->game)) {
+                ++otherScreen;
+            }
+            const double cpuStart = ProcessCpuSeconds();
             const auto start = std::chrono::steady_clock::now();
             sys.RunTicks(1);
             glFinish();
             const auto end = std::chrono::steady_clock::now();
-            times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            const std::chrono::duration<double> frame = end - start;
+            state.SetIterationTime(frame.count());
+            times.push_back(frame.count() * 1e3);
+            cpuTimes.push_back((ProcessCpuSeconds() - cpuStart) * 1e3);
         }
         sys.Close();
     }
     SetSys(nullptr);
-    if (!times.empty()) {
-        std::sort(times.begin(), times.end());
-        state.counters["median_ms"] = times[times.size() / 2];
-        state.counters["p90_ms"] = times[times.size() * 9 / 10];
+    if (times.empty()) {
+        return;
     }
+    std::sort(times.begin(), times.end());
+    state.counters["median_ms"] = Percentile(times, 0.5);
+    state.counters["p90_ms"] = Percentile(times, 0.9);
+    state.counters["p99_ms"] = Percentile(times, 0.99);
+    std::sort(cpuTimes.begin(), cpuTimes.end());
+    state.counters["cpu_median_ms"] = Percentile(cpuTimes, 0.5);
+    state.counters["playing_frames"] = static_cast<double>(times.size() - otherScreen);
+    state.counters["other_frames"] = otherScreen;
+    state.counters["games"] = games;
+    state.SetLabel(otherScreen == 0 ? "screen: playing" : "screen: MIXED");
 }
 BENCHMARK(BM_PlayingFrame)
     ->Args({1920, 1080})
     ->Args({1280, 720})
     ->Unit(benchmark::kMillisecond)
-    ->MinTime(3.0);
+    // The time reported is the frames' wall time, not the main thread's
+    // CPU time: llvmpipe rasterises on threads of its own.
+    ->UseManualTime()
+    // As many frames as bench_game_x times of the game on X, in one run.
+    ->Iterations(500);
 
 }  // namespace
 
