@@ -37,6 +37,9 @@ class Dialog {
     virtual void OnDestroy() {}
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // A command of the window's system menu; false leaves it to the system
+    // (move, close and the rest).
+    virtual bool OnSysCommand(unsigned /*id*/) { return false; }
     // Every input message passes here first. The base is the dialog manager:
     // Escape cancels, Enter accepts, typing goes to the focused edit control.
     // Returns true when the message was consumed.

@@ -33,10 +33,10 @@ class MidiSynth {
     const MidiSequencer& Sequencer() const { return sequencer_; }
 
   private:
-    struct Fluid;
-    MidiSynth(std::unique_ptr<Fluid> fluid, int sampleRate, int blockFrames);
+    struct Engine;
+    MidiSynth(std::unique_ptr<Engine> engine, int sampleRate, int blockFrames);
 
-    std::unique_ptr<Fluid> fluid_;
+    std::unique_ptr<Engine> engine_;
     MidiSequencer sequencer_;
     uint32_t playingHandle_ = 0;
 };
