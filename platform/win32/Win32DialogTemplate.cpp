@@ -44,7 +44,9 @@ class Words {
 
 uint32_t DialogStyle(const DialogTemplate& t) {
     if (t.hostsGl) {
-        return WS_POPUP | DS_SETFONT;
+        // Without a caption the system menu shows nowhere on the window, but
+        // it must exist for the taskbar, Alt+Space and the About item.
+        return WS_POPUP | WS_SYSMENU | DS_SETFONT;
     }
     const uint32_t framed = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     return t.visible ? framed | DS_CENTER : framed;

@@ -4,6 +4,7 @@
 
 // <windows.h> comes after the game's headers: its macros would rename them.
 #include <windows.h>
+// <xinput.h> needs <windows.h> first.
 #include <xinput.h>
 
 namespace {

@@ -13,8 +13,9 @@
 #include "platform/win32/Win32KeyMap.h"
 
 // <windows.h> comes after the game's headers: its macros would rename them.
-#include <mmsystem.h>
 #include <windows.h>
+// <mmsystem.h> needs <windows.h> first.
+#include <mmsystem.h>
 #undef MessageBox
 
 struct Win32System::Window {

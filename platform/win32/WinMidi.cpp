@@ -1,8 +1,9 @@
 #include "platform/win32/WinMidi.h"
 
 // <windows.h> comes after the game's headers: its macros would rename them.
-#include <mmsystem.h>
 #include <windows.h>
+// <mmsystem.h> needs <windows.h> first.
+#include <mmsystem.h>
 
 namespace {
 
