@@ -146,10 +146,10 @@ Win32Launcher::Choice Win32Launcher::Choose(const std::wstring& cwd, const std::
                                             const std::vector<std::string>& files) {
     Choice c;
     std::wstring source;
-    if (HoldsGameFiles(exeDir, files)) {
+    if (HoldsGameFiles(cwd, files)) {
+        source = cwd;  // started beside the files (a shortcut's "Start in", a build tree)
+    } else if (HoldsGameFiles(exeDir, files)) {
         source = exeDir;
-    } else if (HoldsGameFiles(cwd, files)) {
-        source = cwd;
     } else {
         c.warning = "cannot find the game's files; looking for them in the current directory";
         return c;

@@ -4,8 +4,8 @@
 #include <vector>
 
 // Chooses the game's working directory on Windows before the game opens
-// any file. The game's files are looked for beside the program (else in
-// the current directory). Where they are and that folder is writable, the
+// any file. The game's files are looked for in the current directory, else
+// beside the program. Where they are and that folder is writable, the
 // game runs there and keeps "scores.dat" beside them. A folder the player
 // may not write (Program Files) gives way to %LOCALAPPDATA%\Quorvax, which
 // gets the game's files as hard links, or copies where links cannot be made,
