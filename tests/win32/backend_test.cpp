@@ -18,6 +18,7 @@
 #include "platform/GlFont.h"
 #include "platform/Message.h"
 #include "platform/win32/Win32DialogTemplate.h"
+#include "platform/win32/Win32Gamepads.h"
 #include "platform/win32/Win32KeyMap.h"
 #include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32System.h"
@@ -29,6 +30,8 @@
 #include <windows.h>
 // <GL/gl.h> needs <windows.h> first.
 #include <GL/gl.h>
+// <xinput.h> needs <windows.h> first.
+#include <xinput.h>
 #undef MessageBox
 
 namespace {
@@ -125,6 +128,16 @@ TEST(Win32KeyMap, KeyMessagesBecomeGameKeysAndAltKeysDoNot) {
             EXPECT_EQ(m.alt, c.alt);
         }
     }
+}
+
+TEST(Win32Gamepads, XInputPadsTakeTheSharedMappingWithTheStickTurnedOver) {
+    const GamepadState s = Win32Gamepads::StateFromXInput(
+        XINPUT_GAMEPAD_DPAD_LEFT | XINPUT_GAMEPAD_A | XINPUT_GAMEPAD_START, 1200, -32768);
+    EXPECT_TRUE(s.left && s.a && s.start);
+    EXPECT_FALSE(s.right || s.up || s.down || s.b || s.x || s.back);
+    EXPECT_EQ(s.stickX, 1200);
+    EXPECT_EQ(s.stickY, 32767);  // pulled down all the way, in the mapper's sense
+    EXPECT_EQ(Win32Gamepads::StateFromXInput(0, 0, 20000).stickY, -20000);
 }
 
 TEST_F(Win32Backend, FrameTimerTicksEvery40Ms) {
