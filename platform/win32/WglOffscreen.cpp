@@ -110,6 +110,11 @@ bool WglOffscreen::Create(int width, int height) {
         Release();
         return false;
     }
+    // A context starts with the viewport and scissor box of its first
+    // surface, which is the 1 x 1 hidden window here; as on a pbuffer of
+    // this size, they start over the whole picture.
+    glViewport(0, 0, width_, height_);
+    glScissor(0, 0, width_, height_);
     return true;
 }
 
