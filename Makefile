@@ -9,9 +9,17 @@
 #   make test-sanitize - the same tests built with AddressSanitizer and
 #                        UndefinedBehaviorSanitizer in build-asan, reusing
 #                        the models and files generated in build
+# and for Windows, cross-built with mingw-w64 in build-win:
+#   make windows       - quorvax.exe, quorvax-replay.exe, the Windows test
+#                        program and quorvax-<version>-win64.zip, with the
+#                        game's files generated in build
+#   make test-windows  - those tests under Wine and Xvfb, and the replays
+#                        compared with the Linux ones
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
 CMAKE_FLAGS ?=
+WIN_BUILD ?= build-win
+WIN_TOOLCHAIN := $(abspath cmake/mingw-w64-x86_64.cmake)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := bmp dib jpeg wave midi scores
@@ -22,7 +30,7 @@ SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE
 SANITIZE_ENV = UBSAN_OPTIONS=print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(abspath scripts/lsan.supp):print_suppressions=0
 
-.PHONY: all deps configure build run test test-sanitize fuzz soak format-check clean
+.PHONY: all deps configure build run test test-sanitize windows test-windows fuzz soak format-check clean
 
 all: build
 
@@ -45,6 +53,22 @@ test-sanitize: build
 	@$(SANITIZE_CONFIGURE)
 	@cmake --build $(SANITIZE_BUILD)
 	@$(SANITIZE_ENV) bash scripts/run-tests.sh $(SANITIZE_BUILD)
+
+# The Windows build links its two libraries statically, cross-built from
+# Debian's sources into $(WIN_BUILD)/deps, and takes the game's files from
+# the generators of the Linux build tree.
+windows: configure
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax-replay
+	@bash scripts/install-deps-windows.sh
+	@bash scripts/windows-deps.sh $(WIN_BUILD) $(WIN_TOOLCHAIN)
+	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_TOOLCHAIN_FILE=$(WIN_TOOLCHAIN) -DCMAKE_PREFIX_PATH=$(abspath $(WIN_BUILD))/deps/prefix \
+		-DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) -DQUORVAX_BENCH=OFF >/dev/null
+	@cmake --build $(WIN_BUILD)
+	@cmake --build $(WIN_BUILD) --target quorvax_zip
+
+test-windows: windows
+	@bash scripts/test-windows.sh $(WIN_BUILD) $(BUILD)
 
 # The soak program checks OpenGL after every frame and resident memory from
 # the first minute to the end; the leak check runs when it exits. A small
@@ -72,4 +96,4 @@ format-check:
 	@bash scripts/format-check.sh
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WIN_BUILD)

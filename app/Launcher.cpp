@@ -83,15 +83,6 @@ struct DirCloser {
 
 }  // namespace
 
-const std::vector<std::string>& Launcher::GameFiles() {
-    static const std::vector<std::string> files = {
-        "wood.bmp",  "board.bmp", "top.bmp",      "LandScape.bmp", "Enemy1.bmp",
-        "bomb.bmp",  "Hero.bmp",  "Shadow.bmp",   "First.jpg",     "bomb.wav",
-        "death.wav", "over.wav",  "SONAT_A1.MID",
-    };
-    return files;
-}
-
 bool Launcher::HoldsGameFiles(const std::string& dir) {
     if (dir.empty()) {
         return false;

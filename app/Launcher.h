@@ -22,7 +22,8 @@ class Launcher {
         std::string warning;  // for stderr; "" when all went well
     };
 
-    // The files the game reads from its working directory.
+    // The files the game reads from its working directory (also on Windows,
+    // where the rest of this class is not built).
     static const std::vector<std::string>& GameFiles();
     // True when any of GameFiles is in `dir`: it is a directory of the game,
     // and the game itself reports the files it lacks, as it always has.

@@ -17,7 +17,10 @@ MainWindow::~MainWindow() = default;
 
 bool MainWindow::OnInitDialog() {
     Dialog::OnInitDialog();
-    // There is no system menu to extend here: F1 stands in for "&About Quorvax...".
+    // Where the system has no system menu, F1 stands in for the About item.
+    if (const char* about = LoadResourceString(IDS_ABOUTBOX); about[0] != '\0') {
+        Sys().AppendSystemMenuItem(*this, IDM_ABOUTBOX, about);
+    }
     Sys().SetWindowIcon(*this, IconRgba(), kIconSize, kIconSize);
     const Rect desktop = Sys().DesktopRect();
     Sys().MoveWindow(*this, desktop);
@@ -115,9 +118,11 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
     return Dialog::PreTranslateMessage(msg);
 }
 
-void MainWindow::OnSysCommand(unsigned id) {
-    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        AboutBox about;
-        about.DoModal();
+bool MainWindow::OnSysCommand(unsigned id) {
+    if ((id & 0xFFF0) != IDM_ABOUTBOX) {
+        return false;
     }
+    AboutBox about;
+    about.DoModal();
+    return true;
 }

@@ -31,7 +31,7 @@ class MainWindow : public Dialog {
     // screenshot.
     bool PreTranslateMessage(const Message& msg) override;
     // The About command opens the About box modally; the game keeps ticking.
-    void OnSysCommand(unsigned id);
+    bool OnSysCommand(unsigned id) override;
 
     // Context on this window (render/GlContext.cpp); false after its message.
     bool CreateGlContext();

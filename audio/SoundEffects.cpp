@@ -18,17 +18,20 @@ int SoundEffects::Play(int kind) {
         return 0;
     }
     Sound& sound = sounds_[kind - 1];
+    const std::string path =
+        directory_.empty() ? kSoundFiles[kind - 1] : directory_ + "/" + kSoundFiles[kind - 1];
+    AudioOutput* output = Audio();
+    if (output != nullptr && output->PlaysFiles()) {
+        return output->PlayFile(path) ? 1 : 0;
+    }
     if (!sound.read) {
         sound.read = true;
-        const std::string path =
-            directory_.empty() ? kSoundFiles[kind - 1] : directory_ + "/" + kSoundFiles[kind - 1];
         std::FILE* file = std::fopen(path.c_str(), "rb");
         sound.ok = file != nullptr && sound.wave.Read(file);
         if (file != nullptr) {
             std::fclose(file);
         }
     }
-    AudioOutput* output = Audio();
     if (!sound.ok || output == nullptr) {
         return 0;
     }

@@ -19,15 +19,7 @@ class FileStream {
         return file != nullptr;
     }
     // Opens a read-only stream over bytes the caller keeps alive meanwhile.
-    bool OpenMemory(const void* bytes, size_t size) {
-        Close();
-        // fmemopen wants a writable buffer and a non-null one even when empty;
-        // read mode never writes to it.
-        static char empty[1];
-        void* buffer = size != 0 ? const_cast<void*>(bytes) : empty;
-        file = fmemopen(buffer, size, "rb");
-        return file != nullptr;
-    }
+    bool OpenMemory(const void* bytes, size_t size);
     void Close() {
         if (file != nullptr) {
             std::fclose(file);

@@ -1,9 +1,57 @@
 #include "image/MappedFile.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+
+#ifdef _WIN32
+
+MappedFile::~MappedFile() {
+    if (bytes != nullptr) {
+        UnmapViewOfFile(bytes);
+    }
+    if (mapping != nullptr) {
+        CloseHandle(mapping);
+    }
+    if (file != nullptr) {
+        CloseHandle(file);
+    }
+}
+
+bool MappedFile::Open(const char* name) {
+    if (file != nullptr) {
+        return false;  // one file per object
+    }
+    HANDLE h = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    file = h;
+    LARGE_INTEGER length{};
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &length) || length.QuadPart <= 0 ||
+        static_cast<unsigned long long>(length.QuadPart) > SIZE_MAX) {
+        return false;
+    }
+    mapping = CreateFileMappingA(h, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (mapping == nullptr) {
+        return false;
+    }
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    if (view == nullptr) {
+        return false;
+    }
+    bytes = static_cast<const uint8_t*>(view);
+    size = static_cast<size_t>(length.QuadPart);
+    return true;
+}
+
+#else
 
 MappedFile::~MappedFile() {
     if (bytes != nullptr) {
@@ -34,3 +82,5 @@ bool MappedFile::Open(const char* name) {
     size = size_t(info.st_size);
     return true;
 }
+
+#endif

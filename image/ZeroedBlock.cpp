@@ -1,7 +1,11 @@
 #include "image/ZeroedBlock.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,15 +16,44 @@ namespace {
 constexpr size_t kMapFromBytes = size_t{1} << 20;
 
 size_t PageBytes() {
+#ifdef _WIN32
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return info.dwPageSize > 0 ? size_t(info.dwPageSize) : 4096;
+#else
     const long page = sysconf(_SC_PAGESIZE);
     return page > 0 ? size_t(page) : 4096;
+#endif
+}
+
+// Fresh zero pages from the system, readable and writable; null when none.
+void* MapPages(size_t bytes) {
+#ifdef _WIN32
+    return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+#else
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
+#endif
+}
+
+void ProtectPage(void* p, size_t bytes) {
+#ifdef _WIN32
+    DWORD old = 0;
+    VirtualProtect(p, bytes, PAGE_NOACCESS, &old);
+#else
+    mprotect(p, bytes, PROT_NONE);
+#endif
 }
 
 }  // namespace
 
 void FreeBlock::operator()(void* p) const {
     if (mappedBytes != 0) {
+#ifdef _WIN32
+        VirtualFree(p, 0, MEM_RELEASE);
+#else
         munmap(p, mappedBytes);
+#endif
     } else {
         std::free(p);
     }
@@ -38,10 +71,10 @@ std::unique_ptr<void, FreeBlock> AllocateZeroedBytes(size_t bytes) {
     // instead of landing in other memory.
     const size_t data = (bytes + page - 1) / page * page;
     const size_t total = data + page;
-    void* p = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) {
+    void* p = MapPages(total);
+    if (p == nullptr) {
         return nullptr;
     }
-    mprotect(static_cast<uint8_t*>(p) + data, page, PROT_NONE);
+    ProtectPage(static_cast<uint8_t*>(p) + data, page);
     return std::unique_ptr<void, FreeBlock>(p, FreeBlock{total});
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/AudioMixer.h"
 
 // The sound device as the game sees it: a mixer pulled at the device's real
-// sample rate. AudioOutputSdl feeds a sound card; AudioOutputMemory is
-// pulled by tests and benchmarks.
+// sample rate. AudioOutputSdl feeds a sound card; AudioOutputWin32 hands
+// the sounds to Windows; AudioOutputMemory is pulled by tests and benchmarks.
 class AudioOutput {
   public:
     explicit AudioOutput(int sampleRate);
@@ -23,6 +24,13 @@ class AudioOutput {
     // Keeps the audio callback out while the mixer is changed.
     virtual void Lock() = 0;
     virtual void Unlock() = 0;
+
+    // A device that plays wave files by itself (Windows' PlaySoundA) takes
+    // the game's effects as files instead of clips through the mixer.
+    virtual bool PlaysFiles() const { return false; }
+    // Game::PlaySound on such a device: starts the file in the background,
+    // cutting off the effect still playing. False when it cannot.
+    virtual bool PlayFile(const std::string& /*path*/) { return false; }
 
   protected:
     // For a device that learns its real rate while opening, before it runs.

@@ -39,6 +39,9 @@ class Dialog {
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // A push button pressed: OK and Cancel run OnOK and OnCancel.
     virtual void PressButton(int id);
+    // A command of the window's system menu; false leaves it to the system
+    // (move, close and the rest).
+    virtual bool OnSysCommand(unsigned /*id*/) { return false; }
     // Every input message passes here first. The base is the dialog manager:
     // Escape cancels, Enter accepts, typing goes to the focused edit control,
     // a click on a push button or Space on the focused one presses it.

@@ -7,9 +7,11 @@
 #include "platform/MidiSequencer.h"
 #include "platform/MidiSong.h"
 
-// The General MIDI synthesiser behind the MIDI output: FluidSynth with one
-// SoundFont, rendered by the mixer inside the audio callback at the
-// device's rate, and the sequencer that feeds it the song. All but Render
+// The General MIDI synthesiser behind the MIDI output and the sequencer that
+// feeds it the song. On Linux: FluidSynth with one SoundFont, rendered by
+// the mixer inside the audio callback at the device's rate. On Windows the
+// system's synthesiser sounds behind the MIDI mapper; the sequencer runs on
+// a thread of its own and Render gives silence. All but Render
 // run on the user-interface thread under the output's lock.
 class MidiSynth {
   public:
@@ -33,10 +35,10 @@ class MidiSynth {
     const MidiSequencer& Sequencer() const { return sequencer_; }
 
   private:
-    struct Fluid;
-    MidiSynth(std::unique_ptr<Fluid> fluid, int sampleRate, int blockFrames);
+    struct Engine;
+    MidiSynth(std::unique_ptr<Engine> engine, int sampleRate, int blockFrames);
 
-    std::unique_ptr<Fluid> fluid_;
+    std::unique_ptr<Engine> engine_;
     MidiSequencer sequencer_;
     uint32_t playingHandle_ = 0;
 };

@@ -13,8 +13,8 @@ enum class GlContextResult { Ok, NoPixelFormat, CannotMakeCurrent };
 
 // The services the game takes from its platform: clock, windows and their
 // modal loops, timers, message boxes, the cursor and the OpenGL surface.
-// SdlSystem runs the real game; VirtualSystem runs it at virtual time for
-// tests and replays.
+// SdlSystem (Linux) and Win32System (Windows) run the real game;
+// VirtualSystem runs it at virtual time for tests and replays.
 class System {
   public:
     virtual ~System() = default;
@@ -47,6 +47,10 @@ class System {
     virtual void SetWindowMode(Dialog& dlg, bool fullscreenBorderless) = 0;
     // Window icon from 32-bit RGBA pixels, row 0 at the top.
     virtual void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) = 0;
+    // OnInitDialog: a separator and a command item at the end of the
+    // window's system menu, which sends it to OnSysCommand. Systems without
+    // a system menu ignore it.
+    virtual void AppendSystemMenuItem(Dialog& /*dlg*/, unsigned /*id*/, const char* /*text*/) {}
 
     // OpenGL context on the window of a dialog whose template hosts GL.
     virtual GlContextResult CreateGlContext(Dialog& dlg) = 0;

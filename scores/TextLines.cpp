@@ -1,9 +1,16 @@
 #include "scores/TextLines.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -13,6 +20,29 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+#ifdef _WIN32
+
+// Windows keeps no Unix permissions and flushes a directory with its files;
+// a rename onto an existing file needs MoveFileEx.
+bool FlushFile(int fd) {
+    return ::_commit(fd) == 0;
+}
+
+bool ReplaceFile(const std::string& temp, const char* fileName) {
+    return ::MoveFileExA(temp.c_str(), fileName,
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+#else
+
+bool FlushFile(int fd) {
+    return ::fsync(fd) == 0;
+}
+
+bool ReplaceFile(const std::string& temp, const char* fileName) {
+    return std::rename(temp.c_str(), fileName) == 0;
+}
 
 // The directory part of a file name, "." when it has none.
 std::string DirectoryOf(const std::string& fileName) {
@@ -42,6 +72,8 @@ void SyncDirectory(const std::string& dir) {
         ::close(fd);
     }
 }
+
+#endif
 
 }  // namespace
 
@@ -105,29 +137,37 @@ bool TextLines::Write(std::FILE* file) const {
 
 bool TextLines::Write(const char* fileName) const {
     const std::string target(fileName);
+#ifndef _WIN32
     const std::string dir = DirectoryOf(target);
+#endif
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         return false;
     }
+#ifdef _WIN32
+    ::_setmode(fd, _O_BINARY);  // the lines end in CR LF as written, never doubled
+#else
     ::fchmod(fd, ModeFor(fileName));
+#endif
     std::FILE* file = ::fdopen(fd, "wb");
     if (file == nullptr) {
         ::close(fd);
-        ::unlink(temp.c_str());
+        std::remove(temp.c_str());
         return false;
     }
     bool ok = Write(file);
-    ok = ::fsync(fd) == 0 && ok;
+    ok = FlushFile(fd) && ok;
     ok = std::fclose(file) == 0 && ok;
     if (ok) {
-        ok = std::rename(temp.c_str(), fileName) == 0;
+        ok = ReplaceFile(temp, fileName);
     }
     if (!ok) {
-        ::unlink(temp.c_str());
+        std::remove(temp.c_str());
         return false;
     }
+#ifndef _WIN32
     SyncDirectory(dir);
+#endif
     return true;
 }

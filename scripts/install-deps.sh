@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
-  libjpeg62-turbo-dev libpng-dev
+  libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
   xvfb xauth xdotool x11-utils x11-apps openbox tint2

@@ -14,6 +14,7 @@
 #include "platform/virtual/AudioOutputMemory.h"
 #include "platform/virtual/VirtualSystem.h"
 #include "support/GameHarness.h"
+#include "support/ScratchDir.h"
 
 namespace {
 
@@ -21,8 +22,7 @@ namespace {
 class SongDir {
   public:
     SongDir() {
-        char name[] = "/tmp/quorvax_song_XXXXXX";
-        path_ = mkdtemp(name);
+        path_ = MakeScratchDir("quorvax_song_");
         char* cwd = getcwd(nullptr, 0);
         old_ = cwd;
         free(cwd);

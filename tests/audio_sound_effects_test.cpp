@@ -11,6 +11,7 @@
 
 #include "audio/SoundEffects.h"
 #include "platform/virtual/AudioOutputMemory.h"
+#include "support/ScratchDir.h"
 
 namespace {
 
@@ -19,8 +20,7 @@ namespace {
 class SoundDir {
   public:
     SoundDir() {
-        char name[] = "/tmp/quorvax_sounds_XXXXXX";
-        path = mkdtemp(name);
+        path = MakeScratchDir("quorvax_sounds_");
         Write("bomb.wav", 8192, 2400);
         Write("death.wav", 16384, 2400);
         Write("over.wav", -16384, 4800);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/WaveFile.h"
+#include "image/FileStream.h"
 
 namespace {
 
@@ -165,10 +166,10 @@ TEST(WaveFile, DamagedFilesPlayAsFarAsTheyAreSound) {
 
 TEST(WaveFile, ReadsFromAStream) {
     std::vector<uint8_t> bytes = Wave(1, 1, 11025, 16, Pcm16({7, 8, 9}));
-    std::FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-    ASSERT_NE(f, nullptr);
+    FileStream f;
+    ASSERT_TRUE(f.OpenMemory(bytes.data(), bytes.size()));
     WaveFile w;
-    EXPECT_TRUE(w.Read(f));
-    std::fclose(f);
+    EXPECT_TRUE(w.Read(f.Get()));
+    f.Close();
     EXPECT_EQ(w.Frames(), 3u);
 }

@@ -172,7 +172,11 @@ TEST(DamagedFiles, GameStartsShowsTheMessageAndPlaysOn) {
 }
 
 TEST(DamagedFiles, ReplayRunsAScriptOverThemAll) {
+#ifdef _WIN32
+    const fs::path replay = GameDir() / "quorvax-replay.exe";
+#else
     const fs::path replay = GameDir() / "quorvax-replay";
+#endif
     if (!fs::exists(replay)) {
         GTEST_SKIP() << "no " << replay;
     }

@@ -9,6 +9,7 @@
 
 #include "platform/Keys.h"
 #include "support/GameHarness.h"
+#include "support/ScratchDir.h"
 #include "world/Random.h"
 
 namespace {
@@ -84,15 +85,20 @@ void Put(std::vector<float>& out, const Vec3& v) {
 class PrivateWorkDir {
   public:
     PrivateWorkDir() : home_(std::filesystem::current_path()) {
-        char pattern[] = "/tmp/quorvax-replay-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
+        dir_ = MakeScratchDir("quorvax-replay-");
+        if (dir_.empty()) {
             ADD_FAILURE() << "no temporary directory";
             return;
         }
-        dir_ = pattern;
         for (const auto& entry : std::filesystem::directory_iterator(home_)) {
             if (entry.path().filename() != "scores.dat") {
+#ifdef _WIN32
+                if (entry.path().extension() != ".exe") {
+                    std::filesystem::copy(entry.path(), dir_ / entry.path().filename());
+                }
+#else
                 std::filesystem::create_symlink(entry.path(), dir_ / entry.path().filename());
+#endif
             }
         }
         std::filesystem::current_path(dir_);

@@ -10,6 +10,7 @@
 
 #include "platform/Keys.h"
 #include "support/GameHarness.h"
+#include "support/ScratchDir.h"
 #include "world/Board.h"
 #include "world/Enemy.h"
 #include "world/EnemyGroup.h"
@@ -226,9 +227,8 @@ namespace {
 class EmptyWorkDir {
   public:
     EmptyWorkDir() : home_(std::filesystem::current_path()) {
-        char pattern[] = "/tmp/quorvax-empty-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) {
-            dir_ = pattern;
+        if (const std::string dir = MakeScratchDir("quorvax-empty-"); !dir.empty()) {
+            dir_ = dir;
             std::filesystem::current_path(dir_);
         }
     }

@@ -12,6 +12,7 @@
 #include "image_files.h"
 #include "platform/System.h"
 #include "platform/virtual/VirtualSystem.h"
+#include "support/ScratchDir.h"
 
 using namespace image_files;
 
@@ -21,9 +22,9 @@ namespace {
 class SplashTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quorvax_splash_XXXXXX");
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        const std::string made = MakeScratchDir("quorvax_splash_");
+        ASSERT_FALSE(made.empty());
+        dir = made;
         home = std::filesystem::current_path();
         std::filesystem::current_path(dir);
         SetSys(&sys);

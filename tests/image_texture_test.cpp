@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "image/Texture.h"
+#include "image/ZeroedBlock.h"
 #include "image_files.h"
 #include "platform/System.h"
 #include "platform/virtual/VirtualSystem.h"
@@ -121,12 +120,10 @@ TEST_F(TextureTest, ScaledPictureIsNotReadPastItsEnd) {
     // Pictures that end right before an inaccessible page, as a cut-short
     // hero skin (512 x 51) and shadow (128 x 77) do: scaling them to powers
     // of two must read only their own rows.
-    const size_t page = size_t(sysconf(_SC_PAGESIZE));
-    const size_t span = 64 * page;
-    void* map =
-        mmap(nullptr, span + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    ASSERT_NE(map, MAP_FAILED);
-    ASSERT_EQ(mprotect(static_cast<uint8_t*>(map) + span, page, PROT_NONE), 0);
+    // A block this large is whole pages followed by a guard page.
+    const size_t span = size_t{1} << 20;
+    const std::unique_ptr<void, FreeBlock> map = AllocateZeroedBytes(span);
+    ASSERT_NE(map, nullptr);
     struct Case {
         int w, h;
         TextureFormat format;
@@ -136,7 +133,7 @@ TEST_F(TextureTest, ScaledPictureIsNotReadPastItsEnd) {
          {Case{512, 51, TextureFormat::Rgb, 3}, Case{128, 77, TextureFormat::LuminanceAlpha, 2},
           Case{3, 5, TextureFormat::Rgb, 3}}) {
         const size_t bytes = size_t(c.w) * size_t(c.h) * size_t(c.bytesPerPixel);
-        uint8_t* block = static_cast<uint8_t*>(map) + span - bytes;
+        uint8_t* block = static_cast<uint8_t*>(map.get()) + span - bytes;
         std::fill(block, block + bytes, uint8_t{200});
         GLuint name = 0;
         CreateTexture(name, TextureSet::MipmappedClamped, c.w, c.h, c.format, block);
@@ -144,7 +141,6 @@ TEST_F(TextureTest, ScaledPictureIsNotReadPastItsEnd) {
             Level0(name, c.bytesPerPixel == 3 ? GL_RGB : GL_LUMINANCE_ALPHA, c.bytesPerPixel)[0],
             200);
     }
-    munmap(map, span + page);
 }
 
 TEST_F(TextureTest, ParameterSetsAreInForce) {

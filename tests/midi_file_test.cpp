@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "image/FileStream.h"
 #include "midi_test_files.h"
 #include "platform/MidiFile.h"
 
@@ -199,11 +200,11 @@ TEST(MidiFile, ReadsFromAStream) {
     SmfTrack t;
     t.At(0, {0x90, 60, 100}).End(480);
     std::vector<uint8_t> bytes = Smf(0, 480, {t});
-    std::FILE* f = fmemopen(bytes.data(), bytes.size(), "rb");
-    ASSERT_NE(f, nullptr);
+    FileStream f;
+    ASSERT_TRUE(f.OpenMemory(bytes.data(), bytes.size()));
     MidiSong song;
-    EXPECT_EQ(MidiFile::Read(f, song), MidiFile::kOk);
-    std::fclose(f);
+    EXPECT_EQ(MidiFile::Read(f.Get(), song), MidiFile::kOk);
+    f.Close();
     EXPECT_EQ(song.LengthMs(), 500u);
     EXPECT_EQ(MidiFile::Read(nullptr, song), MidiFile::kErrCannotOpen);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/Keys.h"
 #include "support/GameHarness.h"
+#include "support/ScratchDir.h"
 
 namespace fs = std::filesystem;
 
@@ -18,8 +19,7 @@ namespace {
 class OwnWorkingDirectory {
   public:
     OwnWorkingDirectory() : old_(fs::current_path()) {
-        char name[] = "/tmp/quorvax_scoregame_XXXXXX";
-        dir_ = mkdtemp(name);
+        dir_ = MakeScratchDir("quorvax_scoregame_");
         fs::current_path(dir_);
     }
     ~OwnWorkingDirectory() {

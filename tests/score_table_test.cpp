@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "image/FileStream.h"
 #include "platform/Keys.h"
 #include "platform/virtual/VirtualSystem.h"
 #include "scores/ScoreTable.h"
@@ -61,10 +62,9 @@ std::vector<std::string> NamesOf(const ScoreTable& t) {
 // The table loaded from these bytes, as from "scores.dat".
 ScoreTable LoadBytes(const std::string& bytes) {
     ScoreTable t;
-    std::string copy = bytes;
-    std::FILE* f = fmemopen(copy.data(), copy.size(), "rb");
-    t.Load(f);
-    std::fclose(f);
+    FileStream f;
+    f.OpenMemory(bytes.data(), bytes.size());
+    t.Load(f.Get());
     return t;
 }
 

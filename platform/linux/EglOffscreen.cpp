@@ -28,6 +28,10 @@ EGLDisplay OpenDisplay() {
 
 }  // namespace
 
+std::unique_ptr<OffscreenGl> OffscreenGl::Make() {
+    return std::make_unique<EglOffscreen>();
+}
+
 EglOffscreen::~EglOffscreen() {
     Release();
 }

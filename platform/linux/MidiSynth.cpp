@@ -14,8 +14,8 @@ constexpr double kSynthGain = 0.8;
 }  // namespace
 
 // FluidSynth's objects, and the sink that turns song events into its calls.
-struct MidiSynth::Fluid : public MidiSink {
-    ~Fluid() override {
+struct MidiSynth::Engine : public MidiSink {
+    ~Engine() override {
         if (synth != nullptr) {
             delete_fluid_synth(synth);
         }
@@ -66,7 +66,7 @@ struct MidiSynth::Fluid : public MidiSink {
 };
 
 std::unique_ptr<MidiSynth> MidiSynth::Create(int sampleRate, const std::string& soundFontPath) {
-    auto fluid = std::make_unique<Fluid>();
+    auto fluid = std::make_unique<Engine>();
     fluid->settings = new_fluid_settings();
     if (fluid->settings == nullptr) {
         std::fprintf(stderr, "quorvax: no music: cannot set up the synthesiser\n");
@@ -93,8 +93,8 @@ std::unique_ptr<MidiSynth> MidiSynth::Create(int sampleRate, const std::string& 
     return std::unique_ptr<MidiSynth>(new MidiSynth(std::move(fluid), sampleRate, block));
 }
 
-MidiSynth::MidiSynth(std::unique_ptr<Fluid> fluid, int sampleRate, int blockFrames)
-    : fluid_(std::move(fluid)), sequencer_(sampleRate, blockFrames) {}
+MidiSynth::MidiSynth(std::unique_ptr<Engine> fluid, int sampleRate, int blockFrames)
+    : engine_(std::move(fluid)), sequencer_(sampleRate, blockFrames) {}
 
 MidiSynth::~MidiSynth() = default;
 
@@ -107,15 +107,15 @@ void MidiSynth::Play(std::shared_ptr<const MidiSong> song, uint64_t fromUs, uint
 void MidiSynth::Stop() {
     sequencer_.Stop();
     playingHandle_ = 0;
-    const int channels = fluid_synth_count_midi_channels(fluid_->synth);
+    const int channels = fluid_synth_count_midi_channels(engine_->synth);
     for (int ch = 0; ch < channels; ++ch) {
-        fluid_synth_cc(fluid_->synth, ch, 64, 0);  // a held pedal would keep notes on
+        fluid_synth_cc(engine_->synth, ch, 64, 0);  // a held pedal would keep notes on
     }
-    fluid_synth_all_notes_off(fluid_->synth, -1);
+    fluid_synth_all_notes_off(engine_->synth, -1);
 }
 
 void MidiSynth::ResetChannels() {
-    fluid_synth_t* s = fluid_->synth;
+    fluid_synth_t* s = engine_->synth;
     const int channels = fluid_synth_count_midi_channels(s);
     for (int ch = 0; ch < channels; ++ch) {
         fluid_synth_cc(s, ch, 121, 0);  // reset all controllers
@@ -130,5 +130,5 @@ void MidiSynth::ResetChannels() {
 }
 
 void MidiSynth::Render(float* out, int frames) {
-    sequencer_.Render(*fluid_, out, frames);
+    sequencer_.Render(*engine_, out, frames);
 }

@@ -11,10 +11,11 @@
 
 VirtualSystem::VirtualSystem() : VirtualSystem(Options{}) {}
 
-VirtualSystem::VirtualSystem(const Options& options) : options_(options) {}
+VirtualSystem::VirtualSystem(const Options& options)
+    : options_(options), gl_(OffscreenGl::Make()) {}
 
 VirtualSystem::~VirtualSystem() {
-    gl_.Release();
+    gl_->Release();
 }
 
 uint32_t VirtualSystem::GetTickCount() {
@@ -137,8 +138,8 @@ void VirtualSystem::MoveWindow(Dialog& dlg, const Rect& r) {
     if (&dlg == main_) {
         clientW_ = w;
         clientH_ = h;
-        if (gl_.Exists()) {
-            gl_.Resize(w, h);
+        if (gl_->Exists()) {
+            gl_->Resize(w, h);
         }
     }
     dlg.OnSize(w, h);
@@ -158,16 +159,16 @@ GlContextResult VirtualSystem::CreateGlContext(Dialog&) {
     if (!options_.gl) {
         return GlContextResult::NoPixelFormat;
     }
-    return gl_.Create(clientW_, clientH_) ? GlContextResult::Ok : GlContextResult::NoPixelFormat;
+    return gl_->Create(clientW_, clientH_) ? GlContextResult::Ok : GlContextResult::NoPixelFormat;
 }
 
 void VirtualSystem::ReleaseGlContext() {
-    gl_.Release();
+    gl_->Release();
 }
 
 void VirtualSystem::SwapBuffers() {
     ++swaps_;
-    gl_.Present();
+    gl_->Present();
 }
 
 void VirtualSystem::Open(Dialog& main) {
@@ -284,15 +285,15 @@ bool VirtualSystem::MakeStandaloneGlContext(int width, int height) {
     }
     clientW_ = width;
     clientH_ = height;
-    return gl_.Create(width, height);
+    return gl_->Create(width, height);
 }
 
 bool VirtualSystem::ReadPixels(std::vector<uint8_t>& rgb, int& width, int& height) const {
-    if (!gl_.Exists()) {
+    if (!gl_->Exists()) {
         return false;
     }
-    width = gl_.Width();
-    height = gl_.Height();
+    width = gl_->Width();
+    height = gl_->Height();
     const size_t row = static_cast<size_t>(width) * 3;
     std::vector<uint8_t> flipped(row * static_cast<size_t>(height));
     GLint alignment = 4;

@@ -3,18 +3,19 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/Message.h"
+#include "platform/OffscreenGl.h"
 #include "platform/System.h"
 #include "platform/TimerQueue.h"
-#include "platform/linux/EglOffscreen.h"
 
 // The platform at virtual time: the same windows, timers and modal loops
 // as the real backend, but the clock only moves when a timer is due or
 // Sleep is called, input comes from a script, message boxes are recorded,
-// and OpenGL draws into an offscreen EGL surface that can be read back.
+// and OpenGL draws into an offscreen surface that can be read back.
 // Tests and the replay tool drive the real MainWindow and Game with it.
 class VirtualSystem : public System {
   public:
@@ -125,5 +126,5 @@ class VirtualSystem : public System {
     std::vector<Dialog*> modal_;  // open modal dialogs, innermost last
     TimerQueue timers_;
     std::multimap<uint64_t, Message> script_;
-    EglOffscreen gl_;
+    std::unique_ptr<OffscreenGl> gl_;
 };

@@ -1,11 +1,11 @@
 #include "support/TempGameDir.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
 #include <vector>
+
+#include "support/ScratchDir.h"
 
 namespace {
 
@@ -18,9 +18,9 @@ void Put(std::vector<uint8_t>& out, uint32_t v, int bytes) {
 }  // namespace
 
 TempGameDir::TempGameDir() : old_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvax-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        dir_ = pattern;
+    const std::string dir = MakeScratchDir("quorvax-");
+    if (!dir.empty()) {
+        dir_ = dir;
         std::filesystem::current_path(dir_);
     }
 }

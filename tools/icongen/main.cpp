@@ -1,6 +1,7 @@
 // quorvax_icongen OUT_DIR NAME: writes the application icon as
 // OUT_DIR/<n>x<n>/apps/NAME.png at 32, 64, 128 and 256 pixels, each pixel of
-// the 32 x 32 icon becoming a square block, so the edges stay crisp.
+// the 32 x 32 icon becoming a square block, so the edges stay crisp, and as
+// OUT_DIR/quorvax.ico, icon 128 of the Windows program file.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -41,6 +42,56 @@ std::vector<uint8_t> Upscale(const uint8_t* rgba, int size, int factor) {
     return rgb;
 }
 
+void Put16(std::vector<uint8_t>& out, unsigned v) {
+    out.push_back(static_cast<uint8_t>(v & 0xFF));
+    out.push_back(static_cast<uint8_t>(v >> 8 & 0xFF));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+// One 32 x 32 picture in 32 bits: the icon directory, then a DIB of twice
+// the height (colours bottom-up, then an all-clear AND mask).
+bool WriteIco(const std::string& path, const uint8_t* rgba, int size) {
+    const uint32_t maskRow = static_cast<uint32_t>((size + 31) / 32 * 4);
+    const uint32_t imageBytes = 40 + static_cast<uint32_t>(size * size * 4) + maskRow * size;
+    std::vector<uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1);  // an icon
+    Put16(out, 1);  // one picture
+    out.push_back(static_cast<uint8_t>(size));
+    out.push_back(static_cast<uint8_t>(size));
+    out.push_back(0);
+    out.push_back(0);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, imageBytes);
+    Put32(out, 22);  // where the picture starts: right after this entry
+    Put32(out, 40);
+    Put32(out, static_cast<uint32_t>(size));
+    Put32(out, static_cast<uint32_t>(size * 2));
+    Put16(out, 1);
+    Put16(out, 32);
+    for (int i = 0; i < 6; ++i) {
+        Put32(out, 0);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        for (int x = 0; x < size; ++x) {
+            const uint8_t* s = rgba + (static_cast<size_t>(y) * size + x) * 4;
+            out.insert(out.end(), {s[2], s[1], s[0], s[3]});
+        }
+    }
+    out.insert(out.end(), maskRow * size, 0);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        return false;
+    }
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    return std::fclose(f) == 0 && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,6 +111,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "quorvax_icongen: cannot write %s\n", path.c_str());
             return 1;
         }
+    }
+    const std::string ico = outDir + "/quorvax.ico";
+    if (!WriteIco(ico, IconRgba(), kIconSize)) {
+        std::fprintf(stderr, "quorvax_icongen: cannot write %s\n", ico.c_str());
+        return 1;
     }
     return 0;
 }

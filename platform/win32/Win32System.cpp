@@ -1,0 +1,622 @@
+#include "platform/win32/Win32System.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Dialog.h"
+#include "platform/Keys.h"
+#include "platform/Message.h"
+#include "platform/WindowedRect.h"
+#include "platform/win32/Win32DialogTemplate.h"
+#include "platform/win32/Win32Gamepads.h"
+#include "platform/win32/Win32KeyMap.h"
+
+// <windows.h> comes after the game's headers: its macros would rename them.
+#include <windows.h>
+// <mmsystem.h> needs <windows.h> first.
+#include <mmsystem.h>
+#undef MessageBox
+
+struct Win32System::Window {
+    Win32System* system = nullptr;
+    Dialog* dlg = nullptr;
+    HWND hwnd = nullptr;
+    std::vector<uint16_t> words;  // the DLGTEMPLATE, alive while the window is made
+};
+
+namespace {
+
+// How often the controllers are read; a tick is 40 ms.
+constexpr UINT kPadPollMs = 20;
+constexpr int kIconResource = 128;
+
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+    }
+    auto* w = reinterpret_cast<Win32System::Window*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (w == nullptr) {
+        return FALSE;
+    }
+    if (msg == WM_INITDIALOG) {
+        w->hwnd = hwnd;
+    }
+    return w->system->HandleMessage(*w, msg, wp, lp);
+}
+
+// A dialog procedure answers some messages through DWLP_MSGRESULT.
+INT_PTR Answer(HWND hwnd, LONG_PTR result) {
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+HICON IconFromRgba(const uint8_t* rgba, int width, int height) {
+    BITMAPV5HEADER h{};
+    h.bV5Size = sizeof h;
+    h.bV5Width = width;
+    h.bV5Height = -height;  // top-down, as the pixels come
+    h.bV5Planes = 1;
+    h.bV5BitCount = 32;
+    h.bV5Compression = BI_BITFIELDS;
+    h.bV5RedMask = 0x00FF0000;
+    h.bV5GreenMask = 0x0000FF00;
+    h.bV5BlueMask = 0x000000FF;
+    h.bV5AlphaMask = 0xFF000000;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP color = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&h), DIB_RGB_COLORS,
+                                     &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (color == nullptr) {
+        return nullptr;
+    }
+    auto* out = static_cast<uint8_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        out[i * 4 + 0] = rgba[i * 4 + 2];
+        out[i * 4 + 1] = rgba[i * 4 + 1];
+        out[i * 4 + 2] = rgba[i * 4 + 0];
+        out[i * 4 + 3] = rgba[i * 4 + 3];
+    }
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmColor = color;
+    info.hbmMask = mask;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(color);
+    DeleteObject(mask);
+    return icon;
+}
+
+}  // namespace
+
+Win32System::Win32System() = default;
+
+Win32System::~Win32System() {
+    if (glContext_ != nullptr) {
+        ReleaseGlContext();
+    }
+    for (auto& [dlg, w] : windows_) {
+        if (w->hwnd != nullptr && IsWindow(w->hwnd)) {
+            ::DestroyWindow(w->hwnd);
+        }
+        dlg->SetOpen(false);
+    }
+    windows_.clear();
+    while (cursorCounter_ < 0) {
+        ShowCursor(true);
+    }
+    if (padTimer_ != 0) {
+        ::KillTimer(nullptr, padTimer_);
+    }
+    if (icon_ != nullptr) {
+        DestroyIcon(static_cast<HICON>(icon_));
+    }
+    if (timerPeriodRaised_) {
+        timeEndPeriod(1);
+    }
+}
+
+void Win32System::Init() {
+    // The window covers the desktop in real pixels, not a scaled-up picture.
+    SetProcessDPIAware();
+    timerPeriodRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    gamepads_ = std::make_unique<Win32Gamepads>();
+    if (gamepads_->Available()) {
+        padTimer_ = ::SetTimer(nullptr, 0, kPadPollMs, nullptr);
+    }
+}
+
+uint32_t Win32System::GetTickCount() {
+    return ::GetTickCount();
+}
+
+void Win32System::Sleep(uint32_t ms) {
+    ::Sleep(ms);
+}
+
+void Win32System::MessageBox(const char* text, const char* caption) {
+    // Before the main window shows (messages during start-up) the box
+    // stands alone and holds the whole program, as a box over it would.
+    HWND owner = static_cast<HWND>(Owner());
+    const UINT flags =
+        MB_OK | MB_SETFOREGROUND | (owner != nullptr && IsWindowVisible(owner) ? 0 : MB_TASKMODAL);
+    if (owner != nullptr && !IsWindowVisible(owner)) {
+        owner = nullptr;
+    }
+    MessageBoxW(owner, WideFromCp1252(text).c_str(), WideFromCp1252(caption).c_str(), flags);
+}
+
+void Win32System::ShowCursor(bool show) {
+    cursorCounter_ += show ? 1 : -1;
+    ::ShowCursor(show ? TRUE : FALSE);
+}
+
+Win32System::Window* Win32System::Find(const Dialog& dlg) const {
+    auto it = windows_.find(const_cast<Dialog*>(&dlg));
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+void* Win32System::WindowOf(const Dialog& dlg) const {
+    const Window* w = Find(dlg);
+    return w == nullptr ? nullptr : w->hwnd;
+}
+
+// Every other window belongs to the main window, as the framework's
+// dialogs take the application's main window for their owner.
+void* Win32System::Owner() const {
+    return mainWindow_ != nullptr && IsWindow(static_cast<HWND>(mainWindow_)) ? mainWindow_
+                                                                              : nullptr;
+}
+
+void Win32System::OpenWindow(Dialog& dlg) {
+    auto owned = std::make_unique<Window>();
+    Window& w = *owned;
+    w.system = this;
+    w.dlg = &dlg;
+    w.words = BuildWin32DialogTemplate(dlg.Template());
+    windows_[&dlg] = std::move(owned);
+    dlg.SetOpen(true);
+    HWND owner = dlg.Template().hostsGl ? nullptr : static_cast<HWND>(Owner());
+    // WM_INITDIALOG runs OnInitDialog inside this call.
+    HWND hwnd = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                           reinterpret_cast<LPCDLGTEMPLATEW>(w.words.data()), owner,
+                                           DialogProc, reinterpret_cast<LPARAM>(&w));
+    if (hwnd == nullptr) {
+        std::fprintf(stderr, "quorvax: cannot create window \"%s\" (error %lu)\n",
+                     dlg.Template().caption, GetLastError());
+    }
+}
+
+void Win32System::CloseWindow(Dialog& dlg) {
+    dlg.OnDestroy();
+    auto it = windows_.find(&dlg);
+    if (it != windows_.end()) {
+        HWND hwnd = it->second->hwnd;
+        if (hwnd != nullptr && hwnd == mainWindow_) {
+            if (glContext_ != nullptr) {
+                ReleaseGlContext();
+            }
+            mainWindow_ = nullptr;
+        }
+        if (hwnd != nullptr && IsWindow(hwnd)) {
+            ::DestroyWindow(hwnd);  // its timers go with it
+        }
+        windows_.erase(it);
+    }
+    dlg.SetOpen(false);
+}
+
+intptr_t Win32System::HandleMessage(Window& w, unsigned msg, uintptr_t wp, intptr_t lp) {
+    Dialog& dlg = *w.dlg;
+    HWND hwnd = w.hwnd;
+    const bool gl = dlg.Template().hostsGl;
+    switch (msg) {
+        case WM_INITDIALOG:
+            if (gl) {
+                mainWindow_ = hwnd;
+                SetWindowTextW(hwnd, L"Quorvax");  // the taskbar's name for it
+            }
+            for (const DialogControl& c : dlg.Template().controls) {
+                if (c.kind == DialogControl::Kind::Icon && icon_ != nullptr) {
+                    SendDlgItemMessageW(hwnd, c.id, STM_SETICON, reinterpret_cast<WPARAM>(icon_),
+                                        0);
+                }
+            }
+            dlg.OnInitDialog();
+            PushTexts(dlg, hwnd);
+            return TRUE;
+        case WM_TIMER:
+            dlg.OnTimer(static_cast<unsigned>(wp));
+            return TRUE;
+        case WM_SIZE:
+            dlg.OnSize(LOWORD(lp), HIWORD(lp));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            return dlg.OnSysCommand(static_cast<unsigned>(wp)) ? TRUE : FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDOK) {
+                PullTexts(dlg, hwnd);
+                dlg.OnOK();
+                return TRUE;
+            }
+            if (LOWORD(wp) == IDCANCEL) {
+                dlg.OnCancel();  // Escape, the close box, Alt+F4
+                return TRUE;
+            }
+            return FALSE;
+        case WM_ERASEBKGND:
+            // The OpenGL picture is never painted over with the background.
+            return gl ? Answer(hwnd, TRUE) : FALSE;
+        case WM_PAINT:
+            if (!gl) {
+                return FALSE;
+            }
+            {
+                // Only the timer draws the picture; a minimised window shows its icon.
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd, &ps);
+                if (IsIconic(hwnd) && icon_ != nullptr) {
+                    RECT r;
+                    GetClientRect(hwnd, &r);
+                    DrawIcon(dc, (r.right - GetSystemMetrics(SM_CXICON) + 1) / 2,
+                             (r.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2,
+                             static_cast<HICON>(icon_));
+                }
+                EndPaint(hwnd, &ps);
+            }
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return Answer(hwnd, reinterpret_cast<LONG_PTR>(icon_));
+        case WM_DESTROY:
+            w.hwnd = nullptr;  // also when its owner takes it along
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+void Win32System::PushTexts(Dialog& dlg, void* hwnd) {
+    for (const DialogControl& c : dlg.Template().controls) {
+        if (c.kind == DialogControl::Kind::Edit) {
+            SetDlgItemTextW(static_cast<HWND>(hwnd), c.id,
+                            WideFromCp1252(dlg.GetItemText(c.id)).c_str());
+        }
+    }
+}
+
+void Win32System::PullTexts(Dialog& dlg, void* hwnd) {
+    for (const DialogControl& c : dlg.Template().controls) {
+        if (c.kind != DialogControl::Kind::Edit) {
+            continue;
+        }
+        HWND edit = GetDlgItem(static_cast<HWND>(hwnd), c.id);
+        const int length = edit != nullptr ? GetWindowTextLengthW(edit) : 0;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        text.resize(edit != nullptr
+                        ? static_cast<size_t>(GetWindowTextW(edit, text.data(), length + 1))
+                        : 0);
+        dlg.SetItemText(c.id, Cp1252FromWide(text));
+    }
+}
+
+int Win32System::RunModal(Dialog& dlg) {
+    if (dlg.IsOpen()) {
+        return -1;
+    }
+    modalStack_.push_back(&dlg);
+    HWND owner = dlg.Template().hostsGl ? nullptr : static_cast<HWND>(Owner());
+    OpenWindow(dlg);
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    // The owner takes no input while the dialog runs; its timers go on.
+    const bool disabledOwner = owner != nullptr && hwnd != nullptr && !EnableWindow(owner, FALSE);
+    if (hwnd != nullptr) {
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+    }
+    if (quitting_ || hwnd == nullptr) {
+        dlg.OnCancel();  // the program is ending, or there is no window to work
+    }
+    while (!dlg.IsEnded()) {
+        Pump(dlg);
+    }
+    if (disabledOwner) {
+        EnableWindow(owner, TRUE);  // before the dialog goes, so the owner gets the focus back
+    }
+    modalStack_.erase(std::find(modalStack_.begin(), modalStack_.end(), &dlg));
+    CloseWindow(dlg);
+    return dlg.Result();
+}
+
+void Win32System::CreateModeless(Dialog& dlg) {
+    if (dlg.IsOpen()) {
+        return;
+    }
+    OpenWindow(dlg);
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    if (hwnd != nullptr && dlg.Template().visible) {
+        ShowWindow(hwnd, SW_SHOW);
+    }
+}
+
+void Win32System::DestroyWindow(Dialog& dlg) {
+    if (!dlg.IsOpen()) {
+        return;
+    }
+    if (std::find(modalStack_.begin(), modalStack_.end(), &dlg) != modalStack_.end()) {
+        dlg.EndDialog(IDCANCEL);  // its modal loop closes it
+        return;
+    }
+    CloseWindow(dlg);
+}
+
+void Win32System::Pump(Dialog& modal) {
+    MSG m;
+    const BOOL got = GetMessageW(&m, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        // WM_QUIT (the session ends): every dialog ends, the main window last.
+        CancelAll();
+        return;
+    }
+    if (m.hwnd == nullptr && m.message == WM_TIMER && m.wParam == padTimer_ && padTimer_ != 0) {
+        PollGamepads();
+        return;
+    }
+    if (RouteInput(&m)) {
+        return;
+    }
+    Window* top = Find(modal);
+    if (top != nullptr && top->hwnd != nullptr && !modal.Template().hostsGl &&
+        IsDialogMessageW(top->hwnd, &m)) {
+        return;  // the dialog manager's keys: Tab, Enter, Escape, typing
+    }
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+}
+
+bool Win32System::RouteInput(const void* msgPtr) {
+    const MSG& m = *static_cast<const MSG*>(msgPtr);
+    if (modalStack_.empty() || !modalStack_.back()->Template().hostsGl) {
+        return false;
+    }
+    Window* top = Find(*modalStack_.back());
+    if (top == nullptr || top->hwnd == nullptr ||
+        (m.hwnd != top->hwnd && !IsChild(top->hwnd, m.hwnd))) {
+        return false;
+    }
+    Message msg;
+    if (!MessageFromWin32(m.message, m.wParam, m.lParam, msg)) {
+        return false;
+    }
+    const bool taken = modalStack_.back()->PreTranslateMessage(msg);
+    // System keys still reach the window, so Alt+F4 and Alt+Space work;
+    // Alt+Enter is the game's and goes no further.
+    const bool altEnter = msg.kind == MessageKind::KeyDown && msg.alt;
+    if (m.message == WM_SYSKEYDOWN || m.message == WM_SYSKEYUP) {
+        return altEnter;
+    }
+    return taken;
+}
+
+// Controllers speak to whatever is innermost: the main window's key
+// handling, or the open dialog, where Start and Back+Start mean Enter and
+// Escape.
+void Win32System::DeliverInput(const Message& msg) {
+    if (modalStack_.empty()) {
+        return;
+    }
+    Dialog& top = *modalStack_.back();
+    if (top.Template().hostsGl) {
+        top.PreTranslateMessage(msg);
+        return;
+    }
+    HWND hwnd = static_cast<HWND>(WindowOf(top));
+    if (hwnd != nullptr && msg.kind == MessageKind::KeyDown &&
+        (msg.key == VK_RETURN || msg.key == VK_SPACE || msg.key == VK_ESCAPE)) {
+        PostMessageW(hwnd, WM_COMMAND, msg.key == VK_ESCAPE ? IDCANCEL : IDOK, 0);
+    }
+}
+
+void Win32System::PollGamepads() {
+    std::vector<Message> messages;
+    gamepads_->Poll(messages);
+    for (const Message& m : messages) {
+        DeliverInput(m);
+    }
+}
+
+void Win32System::CancelAll() {
+    quitting_ = true;
+    const std::vector<Dialog*> stack = modalStack_;
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        if (!(*it)->IsEnded()) {
+            (*it)->OnCancel();
+        }
+    }
+}
+
+void Win32System::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {
+    if (HWND hwnd = static_cast<HWND>(WindowOf(dlg)); hwnd != nullptr) {
+        ::SetTimer(hwnd, id, periodMs, nullptr);
+    }
+}
+
+void Win32System::KillTimer(Dialog& dlg, unsigned id) {
+    if (HWND hwnd = static_cast<HWND>(WindowOf(dlg)); hwnd != nullptr) {
+        ::KillTimer(hwnd, id);
+    }
+}
+
+Rect Win32System::DesktopRect() {
+    RECT r;
+    if (!GetWindowRect(GetDesktopWindow(), &r)) {
+        return Rect{0, 0, 640, 480};
+    }
+    return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+void Win32System::MoveWindow(Dialog& dlg, const Rect& r) {
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    if (hwnd == nullptr) {
+        dlg.OnSize(r.Width(), r.Height());
+        return;
+    }
+    RECT before;
+    GetClientRect(hwnd, &before);
+    ::MoveWindow(hwnd, r.left, r.top, r.Width(), r.Height(), TRUE);
+    RECT after;
+    GetClientRect(hwnd, &after);
+    if (after.right == before.right && after.bottom == before.bottom) {
+        dlg.OnSize(after.right, after.bottom);  // no WM_SIZE for the same size
+    }
+}
+
+void Win32System::SetWindowMode(Dialog& dlg, bool fullscreenBorderless) {
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    if (hwnd == nullptr) {
+        return;
+    }
+    const Rect desktop = DesktopRect();
+    LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    RECT r;
+    if (fullscreenBorderless) {
+        style = (style & ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW)) | WS_POPUP;
+        r = RECT{desktop.left, desktop.top, desktop.right, desktop.bottom};
+    } else {
+        style = (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_OVERLAPPEDWINDOW;
+        const Rect client = WindowedRect(desktop);
+        r = RECT{client.left, client.top, client.right, client.bottom};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(style), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
+        if (r.top < desktop.top) {  // the caption bar stays on the screen
+            OffsetRect(&r, 0, desktop.top - r.top);
+        }
+    }
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+    // The new size arrives as WM_SIZE, like any other resize.
+    SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
+void Win32System::SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) {
+    if (icon_ == nullptr) {
+        // Icon 128 of the program file, else the same picture from its pixels.
+        HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                   MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0,
+                                                   0, LR_DEFAULTSIZE | LR_SHARED));
+        if (icon != nullptr) {
+            icon = CopyIcon(icon);
+        } else if (rgba != nullptr && width > 0 && height > 0) {
+            icon = IconFromRgba(rgba, width, height);
+        }
+        icon_ = icon;
+    }
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    if (hwnd != nullptr && icon_ != nullptr) {
+        SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    }
+}
+
+void Win32System::AppendSystemMenuItem(Dialog& dlg, unsigned id, const char* text) {
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    HMENU menu = hwnd != nullptr ? GetSystemMenu(hwnd, FALSE) : nullptr;
+    if (menu == nullptr) {
+        return;
+    }
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, id, WideFromCp1252(text).c_str());
+}
+
+GlContextResult Win32System::CreateGlContext(Dialog& dlg) {
+    HWND hwnd = static_cast<HWND>(WindowOf(dlg));
+    if (hwnd == nullptr) {
+        return GlContextResult::NoPixelFormat;
+    }
+    if (glContext_ != nullptr) {
+        ReleaseGlContext();
+    }
+    PIXELFORMATDESCRIPTOR pfd{};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = 24;
+    pfd.cDepthBits = 24;
+    pfd.cStencilBits = 8;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    HDC dc = GetDC(hwnd);
+    const int format = ChoosePixelFormat(dc, &pfd);
+    if (format == 0) {
+        ReleaseDC(hwnd, dc);
+        return GlContextResult::NoPixelFormat;
+    }
+    // A window takes its pixel format once; a second context reuses it.
+    if (GetPixelFormat(dc) != format && !SetPixelFormat(dc, format, &pfd)) {
+        ReleaseDC(hwnd, dc);
+        return GlContextResult::CannotMakeCurrent;
+    }
+    DescribePixelFormat(dc, format, sizeof pfd, &pfd);
+    HGLRC context = wglCreateContext(dc);
+    if (context == nullptr || !wglMakeCurrent(dc, context)) {
+        if (context != nullptr) {
+            wglDeleteContext(context);
+        }
+        ReleaseDC(hwnd, dc);
+        return GlContextResult::CannotMakeCurrent;
+    }
+    // The swap must never wait for the display: the tick holds the pace.
+    using SwapIntervalFn = BOOL(WINAPI*)(int);
+    if (PROC proc = wglGetProcAddress("wglSwapIntervalEXT"); proc != nullptr) {
+        reinterpret_cast<SwapIntervalFn>(reinterpret_cast<void*>(proc))(0);
+    }
+    glDc_ = dc;
+    glContext_ = context;
+    return GlContextResult::Ok;
+}
+
+void Win32System::ReleaseGlContext() {
+    HGLRC current = wglGetCurrentContext();
+    wglMakeCurrent(nullptr, nullptr);
+    if (current != nullptr) {
+        wglDeleteContext(current);
+    }
+    if (glContext_ != nullptr && glContext_ != current) {
+        wglDeleteContext(static_cast<HGLRC>(glContext_));
+    }
+    glContext_ = nullptr;
+    if (glDc_ != nullptr) {
+        HWND hwnd = WindowFromDC(static_cast<HDC>(glDc_));
+        ReleaseDC(hwnd, static_cast<HDC>(glDc_));
+        glDc_ = nullptr;
+    }
+}
+
+void Win32System::SwapBuffers() {
+    if (glContext_ != nullptr && glDc_ != nullptr) {
+        ::SwapBuffers(static_cast<HDC>(glDc_));
+    }
+}
+
+std::string Win32System::ProgramName() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) {
+            return "quorvax";
+        }
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);  // cut off: try again with room
+    }
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    // The framework's application name is the program file's without ".exe".
+    if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0) {
+        name.resize(name.size() - 4);
+    }
+    return Cp1252FromWide(name);
+}

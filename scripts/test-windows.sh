@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs the Windows build's tests under Wine (make test-windows):
+#   1. the Windows test program (the portable tests and the Windows
+#      backend's own) in the game's directory of the Windows build;
+#   2. every replay script of tests/replays through quorvax-replay.exe and
+#      through the Linux quorvax-replay: the state lines and "scores.dat"
+#      must be the same (scripts/compare-replays.sh);
+#   3. a player's end-to-end run of quorvax.exe, when the build has the game
+#      and tests/win32/player_e2e.sh is there.
+#   test-windows.sh WINDOWS_BUILD LINUX_BUILD
+# Wine runs in a prefix of its own inside the Windows build tree, under an
+# Xvfb display unless one is set. Any failure fails the run.
+set -euo pipefail
+win_build="$(cd "$1" && pwd)"
+linux_build="$(cd "$2" && pwd)"
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$@"
+fi
+
+export WINEPREFIX="$win_build/wine"
+export WINEDEBUG=-all
+export WINEARCH=win64
+# No Mono or Gecko installers are looked for while the prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "== making the Wine prefix $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+game="$win_build/game"
+failed=0
+
+echo "== quorvax_tests.exe under Wine"
+if ! (cd "$game" && wine ./quorvax_tests.exe --gtest_brief=1); then
+  echo "test-windows: the Windows test program failed"
+  failed=1
+fi
+
+echo "== replays: Windows against Linux"
+if ! bash "$here/compare-replays.sh" "$game" "$linux_build/game" "$root/tests/replays"; then
+  failed=1
+fi
+
+if [ -f "$game/quorvax.exe" ] && [ -f "$root/tests/win32/player_e2e.sh" ]; then
+  echo "== a player's run of quorvax.exe under Wine"
+  status=0
+  bash "$root/tests/win32/player_e2e.sh" "$game" "$linux_build/tests/screen_probe" || status=$?
+  if [ $status -eq 77 ]; then
+    echo "(skipped)"
+  elif [ $status -ne 0 ]; then
+    failed=1
+  fi
+fi
+
+wineserver -k 2>/dev/null || true
+exit $failed
