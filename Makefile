@@ -1,4 +1,5 @@
-# Two entry points on a fresh Debian 12 machine:
+# Two entry points on a Debian 12 machine (./run.sh and ./test.sh do the
+# same where not even make is installed yet):
 #   make run   - installs what is missing, builds, runs the game in build/game
 #   make test  - installs what is missing, builds, runs every test
 #   make fuzz  - builds the file-reader fuzzers with clang and runs each one

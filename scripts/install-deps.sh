@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the game and the tests need.
-# Does nothing when they are all present; needs root (or sudo) otherwise.
+# Installs the Debian packages the build, the game and the tests need, on
+# anything from a bare Debian 12 (debootstrap's minbase: bash, dpkg and apt,
+# no make, no compiler, no sudo) up. Does nothing when they are all present;
+# otherwise it needs root, or sudo where that exists.
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format pkg-config
+  # build
+  make cmake ninja-build g++ pkg-config
+  # fuzzers, the sanitizer runtime and the format check
+  clang libclang-rt-14-dev clang-format
+  # libraries
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # what the game finds at run time
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
+  # the tests under X: server, input, a window manager with a panel, probes
   xvfb xauth xdotool x11-utils x11-apps openbox tint2
+  # install and package checks
   desktop-file-utils appstream man-db dpkg-dev file
 )
 
@@ -21,8 +30,15 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "install-deps: these packages are missing and only root can install them: ${missing[*]}" >&2
+    echo "install-deps: run this command as root once (or install them with apt-get)" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

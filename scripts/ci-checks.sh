@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Every check CI makes, in order, in the tree this script sits in. .ci/run
+# runs it inside a fresh minimal Debian 12 (or in place where none can be
+# made); nothing here assumes more than bash and apt. A new check is a new
+# step at the end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+step() {
+  echo "== CI step: $* ($((SECONDS - started)) s in)"
+}
+
+step "README's test command: installs what is missing, builds, runs every test"
+./test.sh
+
+step "format check"
+bash scripts/format-check.sh
+
+step "the suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+make test-sanitize
+
+step "every file-reader fuzzer for a minute"
+make fuzz FUZZ_SECONDS=60
+
+step "the soak cut to 9,000 ticks (six minutes of play) under the sanitizers"
+make soak SOAK_TICKS=9000
+
+step "README's run command under Xvfb, checked as a player would"
+bash scripts/ci-run-check.sh
+
+step "all checks passed"
