@@ -16,7 +16,7 @@ Recorder::~Recorder() {
 }
 
 bool Recorder::Open(const std::string& path, std::string& error) {
-    file_ = std::fopen(path.c_str(), "w");
+    file_ = std::fopen(path.c_str(), "wb");
     if (file_ == nullptr) {
         error = "cannot write '" + path + "': " + std::strerror(errno);
         return false;

@@ -17,6 +17,9 @@ std::string SaveScreenshot(int width, int height, std::string& error) {
     // Read before the swap: what a buffer holds after it is up to the driver.
     const size_t row = static_cast<size_t>(width) * 3;
     std::vector<uint8_t> flipped(row * static_cast<size_t>(height));
+    // An error left over from drawing must not read as this one's.
+    while (glGetError() != GL_NO_ERROR) {
+    }
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -34,7 +37,11 @@ std::string SaveScreenshot(int width, int height, std::string& error) {
 
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     std::string name = std::string("quorvax-") + stamp + ".png";

@@ -28,4 +28,7 @@ make soak SOAK_TICKS=9000
 step "README's run command under Xvfb, checked as a player would"
 bash scripts/ci-run-check.sh
 
+step "the Windows build: cross-built, its tests and the replays compared with Linux's under Wine"
+make test-windows
+
 step "all checks passed"
