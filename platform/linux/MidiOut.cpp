@@ -1,30 +1,16 @@
 #include "platform/MidiOut.h"
 
-#include <algorithm>
 #include <future>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "platform/AudioLock.h"
 #include "platform/AudioOutput.h"
+#include "platform/MidiHandles.h"
 #include "platform/MidiSynth.h"
 #include "platform/linux/MidiSoundFont.h"
 
 namespace {
-
-struct OpenHandle {
-    HMIDIOUT handle;
-    uint64_t outputSerial;
-};
-
-std::vector<OpenHandle> g_open;
-HMIDIOUT g_nextHandle = 1;
-
-std::vector<OpenHandle>::iterator Find(HMIDIOUT h) {
-    return std::find_if(g_open.begin(), g_open.end(),
-                        [h](const OpenHandle& o) { return o.handle == h; });
-}
 
 std::unique_ptr<MidiSynth> MakeSynth(int sampleRate) {
     const std::string soundFont = FindSoundFont();
@@ -80,10 +66,9 @@ uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintp
     if (output == nullptr) {
         return MMSYSERR_NODRIVER;
     }
-    // Handles left open on an output that is gone can never play again.
-    std::erase_if(g_open,
-                  [output](const OpenHandle& o) { return o.outputSerial != output->Serial(); });
-    if (static_cast<int>(g_open.size()) >= kMaxOpenMidiOuts) {
+    MidiHandles& handles = OpenMidiHandles();
+    handles.DropOthers(output->Serial());
+    if (handles.Full()) {
         return MMSYSERR_ALLOCATED;
     }
     MidiSynth* synth = SynthOf(*output);
@@ -94,34 +79,18 @@ uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintp
         AudioLock lock(*output);
         synth->ResetChannels();
     }
-    HMIDIOUT h = g_nextHandle++;
-    while (h == 0 || Find(h) != g_open.end()) {
-        h = g_nextHandle++;
-    }
-    g_open.push_back({h, output->Serial()});
-    *out = h;
+    *out = handles.Add(output->Serial(), 0);
     return MMSYSERR_NOERROR;
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {
-    const auto it = Find(out);
-    if (out == 0 || it == g_open.end()) {
+    if (OpenMidiHandles().Find(out) == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
     if (MidiSynth* synth = MidiOutSynth(out); synth != nullptr && synth->PlayingHandle() == out) {
         AudioLock lock(*Audio());
         synth->Stop();
     }
-    g_open.erase(Find(out));
+    OpenMidiHandles().Remove(out);
     return MMSYSERR_NOERROR;
-}
-
-MidiSynth* MidiOutSynth(HMIDIOUT out) {
-    AudioOutput* output = Audio();
-    const auto it = Find(out);
-    if (out == 0 || it == g_open.end() || output == nullptr ||
-        it->outputSerial != output->Serial()) {
-        return nullptr;
-    }
-    return output->Mixer().Synth();
 }

@@ -1,10 +1,8 @@
 #include "platform/MidiOut.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "platform/AudioLock.h"
 #include "platform/AudioOutput.h"
+#include "platform/MidiHandles.h"
 #include "platform/MidiSynth.h"
 #include "platform/win32/WinMidi.h"
 
@@ -13,20 +11,6 @@ namespace {
 // The song's sequencer counts in milliseconds: one frame a millisecond,
 // each event sent in the millisecond it falls in.
 constexpr int kSequencerRate = 1000;
-
-struct OpenHandle {
-    HMIDIOUT handle;
-    uint64_t outputSerial;
-    uintptr_t device;  // winmm's handle
-};
-
-std::vector<OpenHandle> g_open;
-HMIDIOUT g_nextHandle = 1;
-
-std::vector<OpenHandle>::iterator Find(HMIDIOUT h) {
-    return std::find_if(g_open.begin(), g_open.end(),
-                        [h](const OpenHandle& o) { return o.handle == h; });
-}
 
 }  // namespace
 
@@ -43,16 +27,11 @@ uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintp
     if (output == nullptr) {
         return MMSYSERR_NODRIVER;
     }
-    // Handles left open on an output that is gone can never play again.
-    for (auto it = g_open.begin(); it != g_open.end();) {
-        if (it->outputSerial != output->Serial()) {
-            WinMidiClose(it->device);
-            it = g_open.erase(it);
-        } else {
-            ++it;
-        }
+    MidiHandles& handles = OpenMidiHandles();
+    for (const MidiHandles::Entry& gone : handles.DropOthers(output->Serial())) {
+        WinMidiClose(gone.device);  // winmm's handle
     }
-    if (static_cast<int>(g_open.size()) >= kMaxOpenMidiOuts) {
+    if (handles.Full()) {
         return MMSYSERR_ALLOCATED;
     }
     uintptr_t device = 0;
@@ -65,39 +44,24 @@ uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintp
         mixer.SetSynth(MidiSynth::Create(kSequencerRate, ""));
     }
     WinMidiResetChannels(device);
-    HMIDIOUT h = g_nextHandle++;
-    while (h == 0 || Find(h) != g_open.end()) {
-        h = g_nextHandle++;
-    }
-    g_open.push_back({h, output->Serial(), device});
-    *out = h;
+    *out = handles.Add(output->Serial(), device);
     return MMSYSERR_NOERROR;
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {
-    const auto it = Find(out);
-    if (out == 0 || it == g_open.end()) {
+    const MidiHandles::Entry* open = OpenMidiHandles().Find(out);
+    if (open == nullptr) {
         return MMSYSERR_INVALHANDLE;
     }
     if (MidiSynth* synth = MidiOutSynth(out); synth != nullptr && synth->PlayingHandle() == out) {
         synth->Stop();
     }
-    WinMidiClose(it->device);
-    g_open.erase(Find(out));
+    WinMidiClose(open->device);
+    OpenMidiHandles().Remove(out);
     return MMSYSERR_NOERROR;
 }
 
-MidiSynth* MidiOutSynth(HMIDIOUT out) {
-    AudioOutput* output = Audio();
-    const auto it = Find(out);
-    if (out == 0 || it == g_open.end() || output == nullptr ||
-        it->outputSerial != output->Serial()) {
-        return nullptr;
-    }
-    return output->Mixer().Synth();
-}
-
 uintptr_t WinMidiDeviceOf(uint32_t handle) {
-    const auto it = Find(handle);
-    return it == g_open.end() ? 0 : it->device;
+    const MidiHandles::Entry* open = OpenMidiHandles().Find(handle);
+    return open == nullptr ? 0 : open->device;
 }
