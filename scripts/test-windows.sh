@@ -5,8 +5,8 @@
 #   2. every replay script of tests/replays through quorvax-replay.exe and
 #      through the Linux quorvax-replay: the state lines and "scores.dat"
 #      must be the same (scripts/compare-replays.sh);
-#   3. a player's end-to-end run of quorvax.exe, when the build has the game
-#      and tests/win32/player_e2e.sh is there.
+#   3. a player's end-to-end run of quorvax.exe (tests/e2e/player_e2e.sh
+#      --wine), when the build has the game.
 #   test-windows.sh WINDOWS_BUILD LINUX_BUILD
 # Wine runs in a prefix of its own inside the Windows build tree, under an
 # Xvfb display unless one is set. Any failure fails the run.
@@ -45,10 +45,11 @@ if ! bash "$here/compare-replays.sh" "$game" "$linux_build/game" "$root/tests/re
   failed=1
 fi
 
-if [ -f "$game/quorvax.exe" ] && [ -f "$root/tests/win32/player_e2e.sh" ]; then
+if [ -f "$game/quorvax.exe" ]; then
   echo "== a player's run of quorvax.exe under Wine"
   status=0
-  bash "$root/tests/win32/player_e2e.sh" "$game" "$linux_build/tests/screen_probe" || status=$?
+  bash "$root/tests/e2e/player_e2e.sh" "$game" "$linux_build/tests/screen_probe" --wine ||
+    status=$?
   if [ $status -eq 77 ]; then
     echo "(skipped)"
   elif [ $status -ne 0 ]; then
