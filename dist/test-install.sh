@@ -21,7 +21,7 @@ cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
         kill "$pid" 2>/dev/null || true
         sleep 2
-        # A game waiting in a message box does not see the signal.
+        # The game ends on the signal; a hung one must not outlive the test.
         kill -9 "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
