@@ -67,17 +67,11 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         return true;
     }
     if (msg.kind == MessageKind::Click) {
-        for (const DialogControl& c : tmpl_.controls) {
-            const int left = DialogUnitsToPixelsX(c.x);
-            const int top = DialogUnitsToPixelsY(c.y);
-            if (c.kind == DialogControl::Kind::Button && msg.x >= left && msg.y >= top &&
-                msg.x < left + DialogUnitsToPixelsX(c.width) &&
-                msg.y < top + DialogUnitsToPixelsY(c.height)) {
-                PressButton(c.id);
-                return true;
-            }
+        const int id = ButtonAt(msg.x, msg.y);
+        if (id != 0) {
+            PressButton(id);
         }
-        return false;
+        return id != 0;
     }
     if (msg.kind != MessageKind::KeyDown) {
         return false;
@@ -99,6 +93,18 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         return true;
     }
     return false;
+}
+
+int Dialog::ButtonAt(int x, int y) const {
+    for (const DialogControl& c : tmpl_.controls) {
+        const int left = DialogUnitsToPixelsX(c.x);
+        const int top = DialogUnitsToPixelsY(c.y);
+        if (c.kind == DialogControl::Kind::Button && x >= left && y >= top &&
+            x < left + DialogUnitsToPixelsX(c.width) && y < top + DialogUnitsToPixelsY(c.height)) {
+            return c.id;
+        }
+    }
+    return 0;
 }
 
 void Dialog::PressButton(int id) {

@@ -39,6 +39,9 @@ class Dialog {
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // A push button pressed: OK and Cancel run OnOK and OnCancel.
     virtual void PressButton(int id);
+    // Backends, on a click: the id of the push button at (x, y) in client
+    // pixels, 0 where there is none.
+    int ButtonAt(int x, int y) const;
     // A command of the window's system menu; false leaves it to the system
     // (move, close and the rest).
     virtual bool OnSysCommand(unsigned /*id*/) { return false; }

@@ -93,6 +93,7 @@ class SdlSystem : public System {
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
     void HandleClick(const SDL_Event& event);
+    void DeliverKeyPress(int key);
     void CancelAll();
     // True while a dialog has a window of its own (see WaitForNext).
     bool DialogWindowOpen() const;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/Dialog.h"
+#include "platform/Keys.h"
 #include "platform/linux/Canvas.h"
 #include "platform/linux/DialogPainter.h"
 #include "platform/linux/FontRaster.h"
@@ -165,7 +166,9 @@ void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
     Window& w = *Find(*dlg);
     switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            if (!IsDisabled(*dlg)) {
+            if (!modalStack_.empty() && dlg == modalStack_.back()) {
+                DeliverKeyPress(VK_ESCAPE);
+            } else if (!IsDisabled(*dlg)) {
                 dlg->OnCancel();
             }
             break;
@@ -201,11 +204,10 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     if (modalStack_.empty()) {
         return;
     }
-    Dialog* top = modalStack_.back();
     if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 &&
         (event.key.keysym.mod & KMOD_ALT) != 0) {
         // Without a window manager nobody else turns Alt+F4 into a close.
-        top->OnCancel();
+        DeliverKeyPress(VK_ESCAPE);
         return;
     }
     Message msg;
@@ -224,6 +226,11 @@ void SdlSystem::HandleClick(const SDL_Event& event) {
     if (DialogOf(event.button.windowID) != top) {
         return;
     }
+    const int button = top->ButtonAt(event.button.x, event.button.y);
+    if (button == IDOK || button == IDCANCEL) {
+        DeliverKeyPress(button == IDOK ? VK_RETURN : VK_ESCAPE);
+        return;
+    }
     Message msg;
     msg.kind = MessageKind::Click;
     msg.x = event.button.x;
@@ -235,6 +242,17 @@ void SdlSystem::DeliverInput(const Message& msg) {
     if (!modalStack_.empty() && TapInput(msg)) {
         modalStack_.back()->PreTranslateMessage(msg);
     }
+}
+
+// A close, or a click on OK or Cancel, goes in as the key that does the same
+// (Escape, Enter), so that a recording writes it down and a playback can
+// hold the player's back like any key.
+void SdlSystem::DeliverKeyPress(int key) {
+    Message msg;
+    msg.key = key;
+    DeliverInput(msg);
+    msg.kind = MessageKind::KeyUp;
+    DeliverInput(msg);
 }
 
 void SdlSystem::PaintDirty() {
