@@ -4,6 +4,8 @@
 // windows.h first: GL/gl.h then takes the system's words.
 #include <GL/gl.h>
 
+#include "platform/win32/GlPixelFormat.h"
+
 namespace {
 
 // GL_EXT_framebuffer_object, which every driver with OpenGL 2 and Wine's
@@ -86,15 +88,7 @@ bool WglOffscreen::Create(int width, int height) {
     window_ = window;
     HDC dc = GetDC(window);
     dc_ = dc;
-    PIXELFORMATDESCRIPTOR pfd{};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 24;
-    pfd.cStencilBits = 8;
-    pfd.iLayerType = PFD_MAIN_PLANE;
+    PIXELFORMATDESCRIPTOR pfd = GlPixelFormat(32);
     const int format = dc != nullptr ? ChoosePixelFormat(dc, &pfd) : 0;
     if (format == 0 || !SetPixelFormat(dc, format, &pfd)) {
         Release();

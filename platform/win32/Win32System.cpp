@@ -18,6 +18,8 @@
 #include <mmsystem.h>
 #undef MessageBox
 
+#include "platform/win32/GlPixelFormat.h"
+
 struct Win32System::Window {
     Win32System* system = nullptr;
     Dialog* dlg = nullptr;
@@ -537,15 +539,7 @@ GlContextResult Win32System::CreateGlContext(Dialog& dlg) {
     if (glContext_ != nullptr) {
         ReleaseGlContext();
     }
-    PIXELFORMATDESCRIPTOR pfd{};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
-    pfd.cDepthBits = 24;
-    pfd.cStencilBits = 8;
-    pfd.iLayerType = PFD_MAIN_PLANE;
+    PIXELFORMATDESCRIPTOR pfd = GlPixelFormat(24);
     HDC dc = GetDC(hwnd);
     const int format = ChoosePixelFormat(dc, &pfd);
     if (format == 0) {
