@@ -50,14 +50,7 @@ appstreamcli validate-tree --no-net "$prefix" >"$work/validate.log" 2>&1 || fail
 
 mkdir -p "$work/home" "$work/xdg" "$work/elsewhere" "$work/own"
 
-# The id of a mapped window whose title is exactly $1.
-find_window() {
-    local w
-    for w in $(xwininfo -root -tree 2>/dev/null | awk -v n="\"$1\":" '$2 == n {print $1}'); do
-        xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && { echo "$w"; return 0; }
-    done
-    return 1
-}
+source "$(dirname "$0")/../tests/e2e/find-window.sh"
 
 # Starts the installed game in directory $1, waits for its title picture,
 # then presses Escape and waits for the game to end. The program's own

@@ -33,14 +33,7 @@ fail() {
 }
 [ -x "$probe" ] || fail "no $probe: run README's test command first"
 
-# The id of a viewable window whose title is exactly the given name.
-find_window() {
-  local w
-  for w in $(xwininfo -root -tree 2>/dev/null | awk -v n="\"$1\":" '$2 == n {print $1}'); do
-    xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && { echo "$w"; return 0; }
-  done
-  return 1
-}
+source tests/e2e/find-window.sh
 
 read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/{split($2, a, "x"); print a[1], a[2]}')
 rm -f "$game_dir/scores.dat"

@@ -66,14 +66,7 @@ check_orderly_end() {
   [ "$lines" = 5 ] || fail "$1: scores.dat has $lines CRLF lines, not 5"
 }
 
-# The id of a mapped window whose title is exactly the given name.
-find_window() {
-  local w
-  for w in $(xwininfo -root -tree 2>/dev/null | awk -v n="\"$1\":" '$2 == n {print $1}'); do
-    xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && { echo "$w"; return 0; }
-  done
-  return 1
-}
+source "$(dirname "$0")/find-window.sh"
 
 # True once the window has the keyboard focus (within two seconds): the game
 # gives it to its windows itself, with or without a window manager.
