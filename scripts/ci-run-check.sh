@@ -8,24 +8,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 probe=$PWD/build/tests/screen_probe
 game_dir=$PWD/build/game
+if [ -z "${DISPLAY:-}" ]; then
+  exec bash scripts/with-xvfb.sh 1920x1080x24 bash "$PWD/scripts/ci-run-check.sh" "$@"
+fi
 log=$(mktemp)
 pid=""
-xvfb=""
 cleanup() {
   # The game runs in a process group of its own (make's shell and the game).
   [ -n "$pid" ] && kill -- -"$pid" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -f "$log" "$log.display"
+  rm -f "$log"
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  # A private server; it writes its display number once it takes clients.
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$log.display" >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.1; done
-  [ -s "$log.display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-  export DISPLAY=:$(cat "$log.display")
-fi
 fail() {
   echo "FAIL: README's run command: $*"
   tail -n 20 "$log"

@@ -17,7 +17,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1920x1080x24" bash "$0" "$@"
+  exec bash "$here/with-xvfb.sh" 1920x1080x24 bash "$0" "$@"
 fi
 
 export WINEPREFIX="$win_build/wine"

@@ -15,10 +15,11 @@ set -uo pipefail
 game=$(cd "$1" && pwd)
 ambush=$(cd "$(dirname "$0")/../replays" && pwd)/whole_game.txt
 if [ -z "${RECORD_E2E_DISPLAY:-}" ]; then
-  command -v xvfb-run >/dev/null || { echo "no xvfb-run: skipped"; exit 77; }
+  command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
   command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
   # A small screen of its own, so the ticks keep their pace on a busy machine.
-  RECORD_E2E_DISPLAY=1 exec xvfb-run -a -s "-screen 0 640x480x24" bash "$0" "$@"
+  RECORD_E2E_DISPLAY=1 exec bash "$(dirname "$0")/../../scripts/with-xvfb.sh" 640x480x24 \
+    bash "$0" "$@"
 fi
 export SDL_AUDIODRIVER=dummy
 
