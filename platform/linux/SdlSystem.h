@@ -95,8 +95,7 @@ class SdlSystem : public System {
     void HandleClick(const SDL_Event& event);
     void DeliverKeyPress(int key);
     void CancelAll();
-    // True while a dialog has a window of its own (see WaitForNext).
-    bool DialogWindowOpen() const;
+    // Pump: sleeps until the next timer is due or input comes.
     void WaitForNext();
     void PaintDirty();
     void Paint(Dialog& dlg, Window& w);

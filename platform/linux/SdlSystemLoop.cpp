@@ -17,13 +17,13 @@
 
 namespace {
 
-// The event wait has millisecond resolution and wakes late; it sleeps until
-// this long before a timer is due, and the rest is waited out precisely.
-constexpr uint64_t kPreciseWaitUs = 2000;
+// The loop sleeps in slices this long between looks at the input, so input
+// waits at most one slice.
+constexpr uint64_t kSliceUs = 5000;
 // Below this the wait spins instead of sleeping, since a sleep overshoots.
 constexpr uint64_t kSpinUs = 300;
 // With no timer at all the loop still looks at the clock now and then.
-constexpr int kIdleWaitMs = 100;
+constexpr uint64_t kIdleWaitUs = 100000;
 
 // Dialog texts in the classic 8-point dialog font (13-pixel cell).
 constexpr const char* kDialogFontFamily = "MS Sans Serif";
@@ -64,54 +64,24 @@ void SdlSystem::FireDueTimer() {
     }
 }
 
-bool SdlSystem::DialogWindowOpen() const {
-    for (const auto& [dlg, w] : windows_) {
-        if (w->sdl != nullptr && w->sdl != mainWindow_) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// SDL 2.26 wakes its event wait with a message sent to the newest window
-// over a second X connection. When that window is a dialog that closes right
-// after, the X server may take the close first, and the BadWindow error of
-// the other connection ends the program. So while a dialog window is open
-// the loop sleeps and polls instead of waiting for events (input then waits
-// up to one tick, which a dialog does not notice).
+// SDL's own event wait is not used: SDL 2.26 wakes it with a message sent
+// to the newest window over a second X connection, and when that window is
+// gone before the X server takes the message (a dialog answered, the game
+// ended), the BadWindow error ends the program as SDL closes that
+// connection. So the loop sleeps in short slices and polls instead.
 void SdlSystem::WaitForNext() {
-    SDL_Event event;
-    const bool mayWait = !DialogWindowOpen();
-    if (timers_.Empty()) {
-        if (!mayWait) {
-            SDL_Delay(10);
-            return;
-        }
-        if (SDL_WaitEventTimeout(&event, kIdleWaitMs) != 0) {
-            HandleEvent(event);
-        }
-        return;
-    }
-    const uint64_t due = timers_.NextDue();
     uint64_t now = NowUs();
-    if (due <= now) {
-        return;
-    }
-    if (due - now > kPreciseWaitUs) {
-        const int ms = static_cast<int>((due - now - kPreciseWaitUs) / 1000u);
-        if (mayWait && ms > 0 && SDL_WaitEventTimeout(&event, ms) != 0) {
-            HandleEvent(event);
-            return;
-        }
-    }
-    while ((now = NowUs()) < due) {
+    const uint64_t due = timers_.Empty() ? now + kIdleWaitUs : timers_.NextDue();
+    SDL_Event event;
+    for (; now < due; now = NowUs()) {
         if (SDL_PollEvent(&event) != 0) {
             HandleEvent(event);
             return;
         }
         const uint64_t left = due - now;
         if (left > kSpinUs) {
-            std::this_thread::sleep_for(std::chrono::microseconds(left - kSpinUs));
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(std::min(left - kSpinUs, kSliceUs)));
         } else {
             std::this_thread::yield();
         }
