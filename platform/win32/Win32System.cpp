@@ -467,7 +467,19 @@ bool Win32System::RouteInput(const void* msgPtr) {
 // handling, or the open dialog, where Start and Back+Start mean Enter and
 // Escape.
 void Win32System::DeliverInput(const Message& msg) {
-    if (modalStack_.empty() || !TapInput(msg)) {
+    if (!TapInput(msg)) {
+        return;
+    }
+    // A message box is innermost while it is open: the recorded Enter that
+    // answered it answers it again.
+    if (HWND box = static_cast<HWND>(OpenBox()); box != nullptr) {
+        if (msg.kind == MessageKind::KeyDown &&
+            (msg.key == VK_RETURN || msg.key == VK_SPACE || msg.key == VK_ESCAPE)) {
+            SendMessageW(box, WM_COMMAND, msg.key == VK_ESCAPE ? IDCANCEL : IDOK, 0);
+        }
+        return;
+    }
+    if (modalStack_.empty()) {
         return;
     }
     Dialog& top = *modalStack_.back();
@@ -512,6 +524,37 @@ void Win32System::DeliverInput(const Message& msg) {
             SendMessageW(edit, WM_CHAR, VK_BACK, 1);
         }
     }
+}
+
+void* Win32System::OpenBox() const {
+    if (boxSystem != this) {
+        return nullptr;
+    }
+    // The innermost box is the one still enabled: a box holds every other
+    // window of the thread, an outer box too.
+    struct Search {
+        const Win32System* system;
+        HWND found;
+    } search{this, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(lp);
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) {
+                return TRUE;
+            }
+            for (const auto& [dlg, w] : s.system->windows_) {
+                if (w->hwnd == hwnd) {
+                    return TRUE;  // one of the game's own dialogs
+                }
+            }
+            s.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 void Win32System::DeliverKeyPress(int key) {

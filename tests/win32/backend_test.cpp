@@ -365,6 +365,16 @@ TEST_F(Win32Backend, InputTapSeesEveryKeyAndTextFirstAndCanHoldThemBack) {
         EXPECT_EQ(Describe(tap.seen), c.seen);
         EXPECT_EQ(dlg.name, c.name);
     }
+    // A message box runs the system's own loop; its keys pass the tap too.
+    tap.seen.clear();
+    tap.pass = false;
+    std::thread player = Answer(L"quorvax", [](HWND box) {
+        PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Sys().MessageBox("Error opening Mapper", "quorvax");
+    player.join();
+    EXPECT_EQ(Describe(tap.seen), "down 13|down 27");
     system.SetInputTap(nullptr);
 }
 
@@ -397,6 +407,20 @@ TEST_F(Win32Backend, DeliveredTextAndKeysFillTheNameDialogAndEnterClosesIt) {
     NameDialog dlg;
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.name, "Zo\xEB \xDCnder");
+    // An open message box is innermost: the recorded Enter answers it.
+    deliveries = {down(VK_RETURN)};
+    SetTimer(nullptr, 0, 50, DeliverAll);
+    bool unanswered = false;
+    std::thread rescue([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        if (HWND box = FindWindowW(nullptr, L"quorvax"); box != nullptr) {
+            unanswered = true;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    Sys().MessageBox("Error opening Mapper", "quorvax");
+    rescue.join();
+    EXPECT_FALSE(unanswered);
 }
 
 TEST_F(Win32Backend, ScoresFileHasFiveCrlfLines) {
