@@ -463,9 +463,9 @@ bool Win32System::RouteInput(const void* msgPtr) {
     return taken;
 }
 
-// Controllers speak to whatever is innermost: the main window's key
-// handling, or the open dialog, where Start and Back+Start mean Enter and
-// Escape.
+// Controllers and a playback speak to whatever is innermost: the main
+// window's key handling, or the open dialog, where Start and Back+Start
+// mean Enter and Escape and a recorded name is typed into its field.
 void Win32System::DeliverInput(const Message& msg) {
     if (!TapInput(msg)) {
         return;
