@@ -59,7 +59,7 @@ test-sanitize: build
 # Debian's sources into $(WIN_BUILD)/deps, and takes the game's files from
 # the generators of the Linux build tree.
 windows: configure
-	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax-replay
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax_icons quorvax-replay
 	@bash scripts/install-deps-windows.sh
 	@bash scripts/windows-deps.sh $(WIN_BUILD) $(WIN_TOOLCHAIN)
 	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -5,10 +5,18 @@
 #include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32System.h"
 
-int main() {
-    // The working directory comes first: the game opens every file relative
-    // to it. When it cannot be entered, the game starts where it is and
-    // reports the files it then misses in its usual way.
+int main(int argc, char** argv) {
+    // Before the directory changes: the files named on the command line are
+    // the player's, relative to where the program was started. A window
+    // program has no console: its messages reach standard error only where
+    // the caller redirected it.
+    GameApp app;
+    if (!app.TakeArguments(argc, argv)) {
+        return app.ExitCode();
+    }
+    // Then the working directory: the game opens every file relative to it.
+    // When it cannot be entered, the game starts where it is and reports
+    // the files it then misses in its usual way.
     Win32Launcher::Enter(Launcher::GameFiles());
     Win32System system;
     system.Init();
@@ -18,10 +26,9 @@ int main() {
         // without either plays silently (and says so for the mapper).
         AudioOutputWin32 audio;
         SetAudio(&audio);
-        GameApp app;
         app.InitInstance();
         SetAudio(nullptr);
     }
     SetSys(nullptr);
-    return 0;
+    return app.ExitCode();
 }

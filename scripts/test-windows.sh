@@ -6,7 +6,10 @@
 #      through the Linux quorvax-replay: the state lines and "scores.dat"
 #      must be the same (scripts/compare-replays.sh);
 #   3. a player's end-to-end run of quorvax.exe (tests/e2e/player_e2e.sh
-#      --wine), when the build has the game.
+#      --wine), when the build has the game;
+#   4. a game recorded by quorvax.exe --record, which the Linux
+#      quorvax-replay --check must replay to the same final state and
+#      quorvax.exe --play must play back (tests/e2e/record_wine_e2e.sh).
 #   test-windows.sh WINDOWS_BUILD LINUX_BUILD
 # Wine runs in a prefix of its own inside the Windows build tree, under an
 # Xvfb display unless one is set. Any failure fails the run.
@@ -50,6 +53,14 @@ if [ -f "$game/quorvax.exe" ]; then
   status=0
   bash "$root/tests/e2e/player_e2e.sh" "$game" "$linux_build/tests/screen_probe" --wine ||
     status=$?
+  if [ $status -eq 77 ]; then
+    echo "(skipped)"
+  elif [ $status -ne 0 ]; then
+    failed=1
+  fi
+  echo "== a game recorded by quorvax.exe, checked by the Linux replay tool"
+  status=0
+  bash "$root/tests/e2e/record_wine_e2e.sh" "$game" "$linux_build/game" || status=$?
   if [ $status -eq 77 ]; then
     echo "(skipped)"
   elif [ $status -ne 0 ]; then

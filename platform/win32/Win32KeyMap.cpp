@@ -34,3 +34,43 @@ bool MessageFromWin32(unsigned msg, uintptr_t wParam, intptr_t lParam, Message& 
             return false;
     }
 }
+
+bool TextFromWin32Char(uintptr_t wParam, char16_t& pendingHigh, Message& out) {
+    const auto unit = static_cast<char16_t>(wParam & 0xFFFF);
+    out = Message{};
+    out.kind = MessageKind::Text;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+        pendingHigh = unit;
+        return false;
+    }
+    std::wstring wide;
+    if (unit >= 0xDC00 && unit <= 0xDFFF) {
+        if (pendingHigh == 0) {
+            return false;  // half a character: nothing was typed
+        }
+        wide = {static_cast<wchar_t>(pendingHigh), static_cast<wchar_t>(unit)};
+    } else if (unit >= 0x20 && unit != 0x7F) {
+        wide = {static_cast<wchar_t>(unit)};
+    }
+    pendingHigh = 0;
+    if (wide.empty()) {
+        return false;
+    }
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    out.text.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.text.data(), n,
+                        nullptr, nullptr);
+    return n > 0;
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    return wide;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct Message;
 
@@ -12,3 +13,12 @@ struct Message;
 // mode); a WM_SYSKEYUP still releases its key, so no key bit stays set.
 // Returns false for everything else.
 bool MessageFromWin32(unsigned msg, uintptr_t wParam, intptr_t lParam, Message& out);
+
+// A WM_CHAR typed into a dialog as a Text message in UTF-8, for the input
+// tap. Control characters (Enter, Escape, Backspace, Tab) are keys, not
+// text: false. A character outside the BMP comes as two WM_CHARs; the first
+// half waits in `pendingHigh` (false) until the second completes it.
+bool TextFromWin32Char(uintptr_t wParam, char16_t& pendingHigh, Message& out);
+
+// The UTF-16 of Windows and the UTF-8 of typed text (Message::text).
+std::wstring WideFromUtf8(const std::string& text);

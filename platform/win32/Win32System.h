@@ -60,6 +60,10 @@ class Win32System : public System {
     // The dialog procedure of every window of this system, for the one
     // message it was given; true when handled. Not for other callers.
     intptr_t HandleMessage(Window& w, unsigned msg, uintptr_t wp, intptr_t lp);
+    // A key or typed character (MSG) of a dialog, through the input tap:
+    // false when the tap drops it. The modal loop and the hook on message
+    // boxes call it; not for other callers.
+    bool PassesTap(const void* msg);
 
   private:
     void OpenWindow(Dialog& dlg);
@@ -72,6 +76,13 @@ class Win32System : public System {
     // when the message was taken.
     bool RouteInput(const void* msg);
     void DeliverInput(const Message& msg) override;
+    // A click on OK or Cancel, a close box, Alt+F4: the key press that does
+    // the same, so that a recording holds it and a playback holds it back.
+    void DeliverKeyPress(int key);
+    // The window of the message box open now (HWND), null when none is.
+    void* OpenBox() const;
+    // The focused edit field of a dialog's window, else its first one.
+    void* EditOf(Dialog& dlg, void* hwnd) const;
     void PollGamepads();
     void CancelAll();
     // Copies the texts of the dialog's edit fields between model and window.
@@ -81,6 +92,10 @@ class Win32System : public System {
     std::map<Dialog*, std::unique_ptr<Window>> windows_;
     std::vector<Dialog*> modalStack_;  // innermost modal loop last
     bool quitting_ = false;
+    // A key the tap has seen is being handled: the OK or Cancel it brings
+    // about is that key's doing, not a click to pass through the tap again.
+    bool fromKey_ = false;
+    char16_t pendingHigh_ = 0;  // first half of a typed character outside the BMP
     bool timerPeriodRaised_ = false;
 
     void* mainWindow_ = nullptr;  // HWND of the window hosting GL

@@ -16,6 +16,8 @@
 #include "app/AboutBox.h"
 #include "platform/Dialog.h"
 #include "platform/GlFont.h"
+#include "platform/InputTap.h"
+#include "platform/Keys.h"
 #include "platform/Message.h"
 #include "platform/win32/Win32DialogTemplate.h"
 #include "platform/win32/Win32Gamepads.h"
@@ -74,6 +76,10 @@ class ProbeWindow : public Dialog {
         body_(*this);
         return true;
     }
+    bool PreTranslateMessage(const Message& msg) override {
+        got.push_back(msg);
+        return Dialog::PreTranslateMessage(msg);
+    }
     bool OnSysCommand(unsigned id) override {
         if ((id & 0xFFF0) != IDM_ABOUTBOX) {
             return false;
@@ -90,6 +96,7 @@ class ProbeWindow : public Dialog {
         }
     }
     std::vector<std::chrono::steady_clock::time_point> ticks;
+    std::vector<Message> got;  // what PreTranslateMessage saw
     int aboutResult = 0;
 
   private:
@@ -276,6 +283,144 @@ TEST_F(Win32Backend, NameDialogKeepsTheTypedNameOnEnterAndNoneOnEscape) {
         player.join();
         EXPECT_EQ(dlg.name, c.name);
     }
+}
+
+// Input as a recording writes it: "down 13", "up 27", "text A".
+std::string Describe(const std::vector<Message>& messages) {
+    std::string out;
+    for (const Message& m : messages) {
+        out += out.empty() ? "" : "|";
+        out += m.kind == MessageKind::Text      ? "text " + m.text
+               : m.kind == MessageKind::KeyDown ? "down " + std::to_string(m.key)
+                                                : "up " + std::to_string(m.key);
+    }
+    return out;
+}
+
+// Lets Escape through always, the rest when `pass` (as a playback holds the
+// player's keys back).
+class ListTap : public InputTap {
+  public:
+    bool OnInput(const Message& msg) override {
+        seen.push_back(msg);
+        return pass || msg.key == VK_ESCAPE;
+    }
+    std::vector<Message> seen;
+    bool pass = true;
+};
+
+TEST_F(Win32Backend, InputTapSeesEveryKeyAndTextFirstAndCanHoldThemBack) {
+    ListTap tap;
+    system.SetInputTap(&tap);
+    for (const bool pass : {true, false}) {
+        tap.seen.clear();
+        tap.pass = pass;
+        ProbeWindow w([&](ProbeWindow& self) {
+            PostMessageW(Hwnd(self), WM_KEYDOWN, VK_LEFT, 0);
+            PostMessageW(Hwnd(self), WM_KEYUP, VK_LEFT, 0);
+            PostMessageW(Hwnd(self), WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        w.DoModal();
+        EXPECT_EQ(Describe(tap.seen), "down 37|up 37|down 27");
+        EXPECT_EQ(Describe(w.got), pass ? "down 37|up 37|down 27" : "down 27");
+    }
+    // In the name dialog: typed keys, held back ones, and a click on OK or
+    // the close box, which the tap sees as the Enter or Escape they stand for.
+    const struct {
+        bool pass;
+        std::vector<WPARAM> chars;
+        UINT msg;
+        WPARAM wp;
+        const char* seen;
+        const char* name;
+    } cases[] = {
+        {true, {'A', 0xE9}, WM_KEYDOWN, VK_RETURN, "text A|text \xC3\xA9|down 13", "A\xE9"},
+        {false,
+         {'A', 0xD83D, 0xDE00},
+         WM_KEYDOWN,
+         VK_RETURN,
+         "text A|text \xF0\x9F\x98\x80|down 13|down 27",
+         ""},
+        {true, {'A'}, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), "text A|down 13|up 13", "A"},
+        {true, {'A'}, WM_SYSCOMMAND, SC_CLOSE, "text A|down 27|up 27", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seen);
+        tap.seen.clear();
+        tap.pass = c.pass;
+        std::thread player = Answer(L"Enter Your Name", [&](HWND dlg) {
+            HWND edit = GetDlgItem(dlg, IDC_NAME_EDIT);
+            for (const WPARAM ch : c.chars) {
+                PostMessageW(edit, WM_CHAR, ch, 0);
+            }
+            PostMessageW(c.msg == WM_KEYDOWN ? edit : dlg, c.msg, c.wp,
+                         c.msg == WM_COMMAND ? reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)) : 0);
+            if (!c.pass) {
+                PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
+        });
+        NameDialog dlg;
+        dlg.DoModal();
+        player.join();
+        EXPECT_EQ(Describe(tap.seen), c.seen);
+        EXPECT_EQ(dlg.name, c.name);
+    }
+    // A message box runs the system's own loop; its keys pass the tap too.
+    tap.seen.clear();
+    tap.pass = false;
+    std::thread player = Answer(L"quorvax", [](HWND box) {
+        PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Sys().MessageBox("Error opening Mapper", "quorvax");
+    player.join();
+    EXPECT_EQ(Describe(tap.seen), "down 13|down 27");
+    system.SetInputTap(nullptr);
+}
+
+// A playback's events, delivered from a thread timer inside the dialog's loop.
+std::vector<Message> deliveries;
+
+void CALLBACK DeliverAll(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    for (const Message& m : deliveries) {
+        Sys().DeliverInput(m);
+    }
+}
+
+TEST_F(Win32Backend, DeliveredTextAndKeysFillTheNameDialogAndEnterClosesIt) {
+    const auto text = [](const char* s) {
+        Message m;
+        m.kind = MessageKind::Text;
+        m.text = s;
+        return m;
+    };
+    const auto down = [](int key) {
+        Message m;
+        m.key = key;
+        return m;
+    };
+    // Space in a name is text, not a press of OK; Backspace edits.
+    deliveries = {text("Zo\xC3\xAB"), down(VK_SPACE), text(" \xC3\x9Cnderx"), down(VK_BACK),
+                  down(VK_RETURN)};
+    SetTimer(nullptr, 0, 50, DeliverAll);
+    NameDialog dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.name, "Zo\xEB \xDCnder");
+    // An open message box is innermost: the recorded Enter answers it.
+    deliveries = {down(VK_RETURN)};
+    SetTimer(nullptr, 0, 50, DeliverAll);
+    bool unanswered = false;
+    std::thread rescue([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        if (HWND box = FindWindowW(nullptr, L"quorvax"); box != nullptr) {
+            unanswered = true;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    Sys().MessageBox("Error opening Mapper", "quorvax");
+    rescue.join();
+    EXPECT_FALSE(unanswered);
 }
 
 TEST_F(Win32Backend, ScoresFileHasFiveCrlfLines) {

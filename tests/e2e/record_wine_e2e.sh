@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# A game recorded by the Windows build, checked by the Linux one: quorvax.exe
+# --record runs under Wine and is played with xdotool (Space, Up, Left, CTRL,
+# Escape); the Linux quorvax-replay --check of that recording must reach the
+# recorded final state, so the same keys make the same game on both systems.
+# Then quorvax.exe --play of it must end in that state too and leave no
+# scores.dat, and a recording that cannot be read must end it with status 2.
+# A message box of the game at the start ("Error opening Mapper" where Wine
+# has no MIDI device) is answered with Enter while recording and with a
+# click on its OK button while playing, where the player's keys are held back.
+# Usage: record_wine_e2e.sh WINDOWS_GAME_DIR LINUX_GAME_DIR
+# Needs WINEPREFIX and a display (scripts/test-windows.sh sets both).
+set -uo pipefail
+win_game=$(cd "$1" && pwd) || exit 1
+linux_game=$(cd "$2" && pwd) || exit 1
+[ -n "${DISPLAY:-}" ] || { echo "no DISPLAY: skipped"; exit 77; }
+command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
+[ -x "$linux_game/quorvax-replay" ] || { echo "no Linux quorvax-replay: skipped"; exit 77; }
+
+work=$(mktemp -d)
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+fail() {
+  echo "FAIL: $*"
+  [ -f "$work/play/game.rec" ] && { echo "--- end of the recording:"; tail -5 "$work/play/game.rec"; }
+  exit 1
+}
+source "$(dirname "$0")/find-window.sh"
+
+# A working directory with the game's files and no scores.dat.
+prepare() {
+  mkdir -p "$1"
+  for f in wood.bmp board.bmp top.bmp LandScape.bmp Enemy1.bmp bomb.bmp Hero.bmp Shadow.bmp \
+           First.jpg bomb.wav death.wav over.wav SONAT_A1.MID; do
+    cp "$2/$f" "$1/"
+  done
+}
+# Runs quorvax.exe with ARGS in DIR in the background; its output in out.log.
+start_game() {
+  (cd "$1" && shift && exec wine "$win_game/quorvax.exe" "$@" >out.raw 2>out.log) &
+  pid=$!
+}
+# Waits up to SECONDS for the game to end; its status in $status.
+wait_end() {
+  local end=$((SECONDS + $1))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do sleep 0.2; done
+  kill -0 "$pid" 2>/dev/null && fail "$2: the game did not end within $1 seconds"
+  wait "$pid"; status=$?
+  pid=""
+}
+# Waits for the game window; a box of the game meanwhile gets ANSWER (key or click).
+wait_game_window() {
+  local end=$((SECONDS + 30)) w box
+  while [ $SECONDS -lt $end ]; do
+    w=$(find_window Quorvax) && { echo "$w"; return 0; }
+    if box=$(find_window quorvax); then
+      if [ "$1" = key ]; then
+        xdotool windowfocus "$box" 2>/dev/null; xdotool key Return
+      else
+        # Wine's box with one button: OK in the middle of its bottom row.
+        eval "$(xwininfo -id "$box" | awk -F: '/Width/ {print "W=" $2+0} /Height/ {print "H=" $2+0}')"
+        xdotool mousemove --window "$box" $((W / 2)) $((H - 22)) click 1
+      fi
+    fi
+    sleep 0.5
+  done
+  return 1
+}
+hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.3; }
+
+prepare "$work/play" "$win_game"
+prepare "$work/check" "$linux_game"
+prepare "$work/back" "$win_game"
+
+# --- Recording: relative to where the program was started ---
+start_game "$work/play" --record game.rec
+win=$(wait_game_window key) || fail "the game window did not appear"
+sleep 1
+xdotool windowfocus "$win" 2>/dev/null || true
+xdotool key space; sleep 0.5
+hold Up 0.8
+hold Left 0.5
+xdotool key ctrl; sleep 0.5
+xdotool key Escape
+wait_end 15 "Escape"
+[ "$status" = 0 ] || fail "recording: the game ended with status $status"
+rec=$work/play/game.rec
+[ -f "$rec" ] || fail "no recording written"
+grep -q '^[0-9]* down up$' "$rec" || fail "the recording holds no Up key"
+final=$(tail -1 "$rec")
+case $final in
+  "# final state "*) ;;
+  *) fail "the recording does not end with its final state" ;;
+esac
+
+# --- The Linux replay tool reaches the same state ---
+if ! (cd "$work/check" && "$linux_game/quorvax-replay" --script "$rec" --check >check.log 2>&1); then
+  cat "$work/check/check.log"
+  fail "the Linux replay of the Windows recording differs"
+fi
+
+# --- Playback in the window ends in the recorded state ---
+cp "$rec" "$work/back/game.rec"
+start_game "$work/back" --play game.rec
+wait_game_window click >/dev/null || fail "the playback window did not appear"
+wait_end 60 "the playback"
+[ "$status" = 0 ] || fail "playback: the game ended with status $status"
+played=$(tr -d '\r' <"$work/back/out.raw")
+[ "# final $played" = "$final" ] ||
+  fail "playback ended in '$played', the recording in '${final#\# final }'"
+[ -f "$work/back/scores.dat" ] && fail "the playback wrote scores.dat"
+
+# --- A recording that cannot be read: status 2, nothing played ---
+start_game "$work/back" --play missing.rec
+wait_end 15 "a missing recording"
+[ "$status" = 2 ] || fail "a missing recording ended with status $status, not 2"
+grep -q "nothing played" "$work/back/out.log" || fail "a missing recording gave no message"
+echo "Windows recording: passed ($(grep -c '^[0-9]' "$rec") events, ${final#\# final })"
