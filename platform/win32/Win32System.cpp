@@ -19,13 +19,7 @@
 #undef MessageBox
 
 #include "platform/win32/GlPixelFormat.h"
-
-struct Win32System::Window {
-    Win32System* system = nullptr;
-    Dialog* dlg = nullptr;
-    HWND hwnd = nullptr;
-    std::vector<uint16_t> words;  // the DLGTEMPLATE, alive while the window is made
-};
+#include "platform/win32/Win32Window.h"
 
 namespace {
 
@@ -46,31 +40,6 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     return w->system->HandleMessage(*w, msg, wp, lp);
 }
-
-// Message boxes run the system's own modal loop; this hook shows their keys
-// to the input tap while one is open.
-Win32System* boxSystem = nullptr;
-
-LRESULT CALLBACK BoxInputHook(int code, WPARAM wp, LPARAM lp) {
-    if (code == MSGF_DIALOGBOX && boxSystem != nullptr &&
-        !boxSystem->PassesTap(reinterpret_cast<const MSG*>(lp))) {
-        return 1;  // held back
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-// Sets a flag for the length of a scope and puts the old value back.
-class FlagScope {
-  public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag = value; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-  private:
-    bool& flag_;
-    bool old_;
-};
 
 // A dialog procedure answers some messages through DWLP_MSGRESULT.
 INT_PTR Answer(HWND hwnd, LONG_PTR result) {
@@ -161,25 +130,6 @@ uint32_t Win32System::GetTickCount() {
 
 void Win32System::Sleep(uint32_t ms) {
     ::Sleep(ms);
-}
-
-void Win32System::MessageBox(const char* text, const char* caption) {
-    // Before the main window shows (messages during start-up) the box
-    // stands alone and holds the whole program, as a box over it would.
-    HWND owner = static_cast<HWND>(Owner());
-    const UINT flags =
-        MB_OK | MB_SETFOREGROUND | (owner != nullptr && IsWindowVisible(owner) ? 0 : MB_TASKMODAL);
-    if (owner != nullptr && !IsWindowVisible(owner)) {
-        owner = nullptr;
-    }
-    Win32System* const outerBox = boxSystem;
-    boxSystem = this;
-    HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, BoxInputHook, nullptr, GetCurrentThreadId());
-    MessageBoxW(owner, WideFromCp1252(text).c_str(), WideFromCp1252(caption).c_str(), flags);
-    if (hook != nullptr) {
-        UnhookWindowsHookEx(hook);
-    }
-    boxSystem = outerBox;
 }
 
 void Win32System::ShowCursor(bool show) {
@@ -390,213 +340,6 @@ void Win32System::DestroyWindow(Dialog& dlg) {
         return;
     }
     CloseWindow(dlg);
-}
-
-void Win32System::Pump(Dialog& modal) {
-    MSG m;
-    const BOOL got = GetMessageW(&m, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-        // WM_QUIT (the session ends): every dialog ends, the main window last.
-        CancelAll();
-        return;
-    }
-    if (m.hwnd == nullptr && m.message == WM_TIMER && m.wParam == padTimer_ && padTimer_ != 0) {
-        PollGamepads();
-        return;
-    }
-    if (RouteInput(&m)) {
-        return;
-    }
-    Window* top = Find(modal);
-    const bool dialog = top != nullptr && top->hwnd != nullptr && !modal.Template().hostsGl;
-    bool key = false;
-    if (dialog && (m.hwnd == top->hwnd || IsChild(top->hwnd, m.hwnd))) {
-        Message msg;
-        key = MessageFromWin32(m.message, m.wParam, m.lParam, msg) ||
-              (m.message == WM_CHAR && TextFromWin32Char(m.wParam, pendingHigh_, msg));
-        if (key && !TapInput(msg)) {
-            return;
-        }
-    }
-    const FlagScope scope(fromKey_, key);
-    if (dialog && IsDialogMessageW(top->hwnd, &m)) {
-        return;  // the dialog manager's keys: Tab, Enter, Escape, typing
-    }
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-}
-
-bool Win32System::PassesTap(const void* msgPtr) {
-    const MSG& m = *static_cast<const MSG*>(msgPtr);
-    Message msg;
-    if (MessageFromWin32(m.message, m.wParam, m.lParam, msg) ||
-        (m.message == WM_CHAR && TextFromWin32Char(m.wParam, pendingHigh_, msg))) {
-        return TapInput(msg);
-    }
-    return true;
-}
-
-bool Win32System::RouteInput(const void* msgPtr) {
-    const MSG& m = *static_cast<const MSG*>(msgPtr);
-    if (modalStack_.empty() || !modalStack_.back()->Template().hostsGl) {
-        return false;
-    }
-    Window* top = Find(*modalStack_.back());
-    if (top == nullptr || top->hwnd == nullptr ||
-        (m.hwnd != top->hwnd && !IsChild(top->hwnd, m.hwnd))) {
-        return false;
-    }
-    Message msg;
-    if (!MessageFromWin32(m.message, m.wParam, m.lParam, msg)) {
-        return false;
-    }
-    if (!TapInput(msg)) {
-        return true;  // held back
-    }
-    const bool taken = modalStack_.back()->PreTranslateMessage(msg);
-    // System keys still reach the window, so Alt+F4 and Alt+Space work;
-    // Alt+Enter is the game's and goes no further.
-    const bool altEnter = msg.kind == MessageKind::KeyDown && msg.alt;
-    if (m.message == WM_SYSKEYDOWN || m.message == WM_SYSKEYUP) {
-        return altEnter;
-    }
-    return taken;
-}
-
-// Controllers and a playback speak to whatever is innermost: the main
-// window's key handling, or the open dialog, where Start and Back+Start
-// mean Enter and Escape and a recorded name is typed into its field.
-void Win32System::DeliverInput(const Message& msg) {
-    if (!TapInput(msg)) {
-        return;
-    }
-    // A message box is innermost while it is open: the recorded Enter that
-    // answered it answers it again.
-    if (HWND box = static_cast<HWND>(OpenBox()); box != nullptr) {
-        if (msg.kind == MessageKind::KeyDown &&
-            (msg.key == VK_RETURN || msg.key == VK_SPACE || msg.key == VK_ESCAPE)) {
-            SendMessageW(box, WM_COMMAND, msg.key == VK_ESCAPE ? IDCANCEL : IDOK, 0);
-        }
-        return;
-    }
-    if (modalStack_.empty()) {
-        return;
-    }
-    Dialog& top = *modalStack_.back();
-    if (top.Template().hostsGl) {
-        top.PreTranslateMessage(msg);
-        return;
-    }
-    HWND hwnd = static_cast<HWND>(WindowOf(top));
-    if (hwnd == nullptr) {
-        return;
-    }
-    // At once, as the dialog manager does with a key: the next recorded
-    // event may already be meant for what this one opens or closes.
-    const FlagScope scope(fromKey_, true);
-    HWND edit = static_cast<HWND>(EditOf(top, hwnd));
-    if (msg.kind == MessageKind::Text) {
-        if (edit != nullptr) {
-            const std::wstring text = WideFromUtf8(msg.text);
-            SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-        return;
-    }
-    if (msg.kind != MessageKind::KeyDown) {
-        return;
-    }
-    // Space presses the focused button, else OK where nothing can be typed;
-    // in a name it is the text that follows it.
-    HWND focus = GetFocus();
-    const bool onButton = focus != nullptr && IsChild(hwnd, focus) &&
-                          (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
-                           (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
-    if (msg.key == VK_RETURN || msg.key == VK_ESCAPE ||
-        (msg.key == VK_SPACE && (onButton || edit == nullptr))) {
-        const int id = msg.key == VK_ESCAPE              ? IDCANCEL
-                       : msg.key == VK_SPACE && onButton ? GetDlgCtrlID(focus)
-                                                         : IDOK;
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-    } else if (edit != nullptr) {
-        // The field's own editing keys; Backspace edits as a character.
-        SendMessageW(edit, WM_KEYDOWN, static_cast<WPARAM>(msg.key), 1);
-        if (msg.key == VK_BACK) {
-            SendMessageW(edit, WM_CHAR, VK_BACK, 1);
-        }
-    }
-}
-
-void* Win32System::OpenBox() const {
-    if (boxSystem != this) {
-        return nullptr;
-    }
-    // The innermost box is the one still enabled: a box holds every other
-    // window of the thread, an outer box too.
-    struct Search {
-        const Win32System* system;
-        HWND found;
-    } search{this, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(lp);
-            wchar_t cls[16] = {};
-            GetClassNameW(hwnd, cls, 16);
-            if (wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) {
-                return TRUE;
-            }
-            for (const auto& [dlg, w] : s.system->windows_) {
-                if (w->hwnd == hwnd) {
-                    return TRUE;  // one of the game's own dialogs
-                }
-            }
-            s.found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void Win32System::DeliverKeyPress(int key) {
-    Message msg;
-    msg.key = key;
-    DeliverInput(msg);
-    msg.kind = MessageKind::KeyUp;
-    DeliverInput(msg);
-}
-
-void* Win32System::EditOf(Dialog& dlg, void* hwnd) const {
-    HWND focus = GetFocus();
-    HWND first = nullptr;
-    for (const DialogControl& c : dlg.Template().controls) {
-        if (c.kind != DialogControl::Kind::Edit) {
-            continue;
-        }
-        HWND edit = GetDlgItem(static_cast<HWND>(hwnd), c.id);
-        if (edit != nullptr && edit == focus) {
-            return edit;
-        }
-        first = first != nullptr ? first : edit;
-    }
-    return first;
-}
-
-void Win32System::PollGamepads() {
-    std::vector<Message> messages;
-    gamepads_->Poll(messages);
-    for (const Message& m : messages) {
-        DeliverInput(m);
-    }
-}
-
-void Win32System::CancelAll() {
-    quitting_ = true;
-    const std::vector<Dialog*> stack = modalStack_;
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        if (!(*it)->IsEnded()) {
-            (*it)->OnCancel();
-        }
-    }
 }
 
 void Win32System::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {
