@@ -94,6 +94,7 @@ class SdlSystem : public System {
     void HandleInput(const SDL_Event& event);
     void HandleClick(const SDL_Event& event);
     void DeliverKeyPress(int key);
+    static bool IsMessageBox(const Dialog& dlg);
     void CancelAll();
     // Pump: sleeps until the next timer is due or input comes.
     void WaitForNext();

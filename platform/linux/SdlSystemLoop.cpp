@@ -7,6 +7,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
+#include "platform/MessageBoxDialog.h"
 #include "platform/linux/Canvas.h"
 #include "platform/linux/DialogPainter.h"
 #include "platform/linux/FontRaster.h"
@@ -136,7 +137,7 @@ void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
     Window& w = *Find(*dlg);
     switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            if (!modalStack_.empty() && dlg == modalStack_.back()) {
+            if (!modalStack_.empty() && dlg == modalStack_.back() && !IsMessageBox(*dlg)) {
                 DeliverKeyPress(VK_ESCAPE);
             } else if (!IsDisabled(*dlg)) {
                 dlg->OnCancel();
@@ -177,7 +178,11 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 &&
         (event.key.keysym.mod & KMOD_ALT) != 0) {
         // Without a window manager nobody else turns Alt+F4 into a close.
-        DeliverKeyPress(VK_ESCAPE);
+        if (IsMessageBox(*modalStack_.back())) {
+            modalStack_.back()->OnCancel();
+        } else {
+            DeliverKeyPress(VK_ESCAPE);
+        }
         return;
     }
     Message msg;
@@ -197,7 +202,7 @@ void SdlSystem::HandleClick(const SDL_Event& event) {
         return;
     }
     const int button = top->ButtonAt(event.button.x, event.button.y);
-    if (button == IDOK || button == IDCANCEL) {
+    if ((button == IDOK || button == IDCANCEL) && !IsMessageBox(*top)) {
         DeliverKeyPress(button == IDOK ? VK_RETURN : VK_ESCAPE);
         return;
     }
@@ -212,6 +217,13 @@ void SdlSystem::DeliverInput(const Message& msg) {
     if (!modalStack_.empty() && TapInput(msg)) {
         modalStack_.back()->PreTranslateMessage(msg);
     }
+}
+
+// Message boxes stay out of recordings (the replay tool answers them
+// itself), and during a playback the player answers them: their clicks and
+// closes act at once instead of going in as keys.
+bool SdlSystem::IsMessageBox(const Dialog& dlg) {
+    return dynamic_cast<const MessageBoxDialog*>(&dlg) != nullptr;
 }
 
 // A close, or a click on OK or Cancel, goes in as the key that does the same
