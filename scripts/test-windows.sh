@@ -26,8 +26,9 @@ fi
 export WINEPREFIX="$win_build/wine"
 export WINEDEBUG=-all
 export WINEARCH=win64
-# No Mono or Gecko installers are looked for while the prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installers are looked for while the prefix is made, and
+# a program that crashes ends at once instead of waiting in Wine's debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "== making the Wine prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1

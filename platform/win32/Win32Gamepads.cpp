@@ -14,28 +14,28 @@ using GetStateFn = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
 // Newest first; xinput9_1_0 is on every system since Vista.
 constexpr const wchar_t* kLibraries[] = {L"xinput1_4.dll", L"xinput1_3.dll", L"xinput9_1_0.dll"};
 
-}  // namespace
-
-Win32Gamepads::Win32Gamepads() {
+// XInputGetState of the first library that has it, loaded once and never
+// unloaded: Wine's XInput runs a thread of its own in the library's code,
+// and unloading the library under it ends the program with a page fault.
+FARPROC LoadGetState() {
     for (const wchar_t* name : kLibraries) {
         HMODULE lib = LoadLibraryW(name);
         if (lib == nullptr) {
             continue;
         }
-        FARPROC fn = GetProcAddress(lib, "XInputGetState");
-        if (fn != nullptr) {
-            library_ = lib;
-            getState_ = reinterpret_cast<void*>(fn);
-            return;
+        if (FARPROC fn = GetProcAddress(lib, "XInputGetState"); fn != nullptr) {
+            return fn;
         }
         FreeLibrary(lib);
     }
+    return nullptr;
 }
 
-Win32Gamepads::~Win32Gamepads() {
-    if (library_ != nullptr) {
-        FreeLibrary(static_cast<HMODULE>(library_));
-    }
+}  // namespace
+
+Win32Gamepads::Win32Gamepads() {
+    static const FARPROC getState = LoadGetState();
+    getState_ = reinterpret_cast<void*>(getState);
 }
 
 GamepadState Win32Gamepads::StateFromXInput(unsigned buttons, int thumbLX, int thumbLY) {

@@ -12,7 +12,6 @@
 class Win32Gamepads {
   public:
     Win32Gamepads();
-    ~Win32Gamepads();
     Win32Gamepads(const Win32Gamepads&) = delete;
     Win32Gamepads& operator=(const Win32Gamepads&) = delete;
 
@@ -28,7 +27,6 @@ class Win32Gamepads {
   private:
     static constexpr int kPads = 4;
 
-    void* library_ = nullptr;               // HMODULE
     void* getState_ = nullptr;              // XInputGetState
     std::array<bool, kPads> connected_{};   // the pad answered last time
     std::array<unsigned, kPads> packet_{};  // its last packet number
