@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Message.h"
+
 namespace {
 System* g_system = nullptr;
 }
@@ -17,4 +19,12 @@ System& Sys() {
 
 void SetSys(System* system) {
     g_system = system;
+}
+
+void System::DeliverKeyPress(int key) {
+    Message msg;
+    msg.key = key;
+    DeliverInput(msg);
+    msg.kind = MessageKind::KeyUp;
+    DeliverInput(msg);
 }

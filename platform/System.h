@@ -69,6 +69,10 @@ class System {
   protected:
     // Backends pass every input message through this first; false drops it.
     bool TapInput(const Message& msg) { return tap_ == nullptr || tap_->OnInput(msg); }
+    // Backends, on a click on OK or Cancel, a close box or Alt+F4: the press
+    // and release of the key that does the same (Enter, Escape) through
+    // DeliverInput, so that a recording holds it and a playback holds it back.
+    void DeliverKeyPress(int key);
 
   private:
     InputTap* tap_ = nullptr;

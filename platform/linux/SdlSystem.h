@@ -93,7 +93,6 @@ class SdlSystem : public System {
     void HandleWindowEvent(const SDL_Event& event);
     void HandleInput(const SDL_Event& event);
     void HandleClick(const SDL_Event& event);
-    void DeliverKeyPress(int key);
     static bool IsMessageBox(const Dialog& dlg);
     void CancelAll();
     // Pump: sleeps until the next timer is due or input comes.

@@ -226,17 +226,6 @@ bool SdlSystem::IsMessageBox(const Dialog& dlg) {
     return dynamic_cast<const MessageBoxDialog*>(&dlg) != nullptr;
 }
 
-// A close, or a click on OK or Cancel, goes in as the key that does the same
-// (Escape, Enter), so that a recording writes it down and a playback can
-// hold the player's back like any key.
-void SdlSystem::DeliverKeyPress(int key) {
-    Message msg;
-    msg.key = key;
-    DeliverInput(msg);
-    msg.kind = MessageKind::KeyUp;
-    DeliverInput(msg);
-}
-
 void SdlSystem::PaintDirty() {
     for (auto& [dlg, w] : windows_) {
         if (dlg->dirty && w->sdl != nullptr && !dlg->Template().hostsGl) {

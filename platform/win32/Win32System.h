@@ -76,9 +76,6 @@ class Win32System : public System {
     // when the message was taken.
     bool RouteInput(const void* msg);
     void DeliverInput(const Message& msg) override;
-    // A click on OK or Cancel, a close box, Alt+F4: the key press that does
-    // the same, so that a recording holds it and a playback holds it back.
-    void DeliverKeyPress(int key);
     // The window of the message box open now (HWND), null when none is.
     void* OpenBox() const;
     // The focused edit field of a dialog's window, else its first one.

@@ -224,14 +224,6 @@ void* Win32System::OpenBox() const {
     return search.found;
 }
 
-void Win32System::DeliverKeyPress(int key) {
-    Message msg;
-    msg.key = key;
-    DeliverInput(msg);
-    msg.kind = MessageKind::KeyUp;
-    DeliverInput(msg);
-}
-
 void* Win32System::EditOf(Dialog& dlg, void* hwnd) const {
     HWND focus = GetFocus();
     HWND first = nullptr;
