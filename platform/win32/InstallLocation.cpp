@@ -3,20 +3,11 @@
 // <windows.h> comes after the game's headers: its macros would rename them.
 #include <windows.h>
 
+#include "platform/win32/ModulePath.h"
+
 // In UTF-8.
 std::string InstallLocation::ExecutableDir() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return "";
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);  // cut off: try again with room
-    }
+    const std::wstring path = ModulePath();
     const size_t slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos) {
         return "";

@@ -19,6 +19,7 @@
 #undef MessageBox
 
 #include "platform/win32/GlPixelFormat.h"
+#include "platform/win32/ModulePath.h"
 #include "platform/win32/Win32Window.h"
 
 namespace {
@@ -498,17 +499,9 @@ void Win32System::SwapBuffers() {
 }
 
 std::string Win32System::ProgramName() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return "quorvax";
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);  // cut off: try again with room
+    const std::wstring path = ModulePath();
+    if (path.empty()) {
+        return "quorvax";
     }
     const size_t slash = path.find_last_of(L"\\/");
     std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
