@@ -80,15 +80,7 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
         keyFlags |= KeyBit(msg.key);
         if (msg.key == VK_SPACE && game.waitingForStart) {
             keyFlags = 0;
-            game.waitingForStart = 0;
-            if (game.gameOver) {
-                game.levelBannerOn = 1;
-                game.gameOver = 0;
-                game.lives = 3;
-                game.board.level = 0;
-                game.board.Rebuild();
-                game.score = 0;
-            }
+            game.LeaveTitle();
         }
         if (msg.key == VK_SHIFT && game.gameOver) {
             game.ClearScores();
