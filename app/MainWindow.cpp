@@ -24,7 +24,9 @@ bool MainWindow::OnInitDialog() {
     Sys().SetWindowIcon(*this, IconRgba(), kIconSize, kIconSize);
     const Rect desktop = Sys().DesktopRect();
     Sys().MoveWindow(*this, desktop);
-    CreateGlContext();
+    if (game.drawing) {
+        CreateGlContext();
+    }
     game.Init();
     timerId_ = SetTimer(kFrameTimerId, kFramePeriodMs);
     return true;
@@ -65,9 +67,11 @@ void MainWindow::OnTimer(unsigned) {
 }
 
 void MainWindow::OnSize(int cx, int cy) {
-    glViewport(0, 0, cx, cy);
     game.SetViewSize(cx, cy);
-    game.SetupGlState();
+    if (game.drawing) {
+        glViewport(0, 0, cx, cy);
+        game.SetupGlState();
+    }
 }
 
 void MainWindow::OnDestroy() {

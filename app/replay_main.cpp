@@ -1,6 +1,7 @@
 // quorvax-replay: the real main window and game at virtual time, driven by a
 // script, in the current working directory like the game. Draws offscreen
-// (EGL on Mesa's surfaceless platform), so it needs no display server.
+// (EGL on Mesa's surfaceless platform), so it needs no display server; with
+// --headless it draws nothing and needs no OpenGL at all.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,7 @@ namespace {
 void Usage() {
     std::fprintf(stderr,
                  "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
-                 "[--shot TICK:FILE.png]... [--state-every N] [--check]\n");
+                 "[--shot TICK:FILE.png]... [--state-every N] [--check] [--headless]\n");
 }
 
 bool ParseCount(const char* text, uint64_t& out) {
@@ -38,10 +39,15 @@ int main(int argc, char** argv) {
     std::string scriptPath;
     std::multimap<uint64_t, std::string> shots;
     bool check = false;
+    bool headless = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--check") {
             check = true;
+            continue;
+        }
+        if (arg == "--headless") {
+            headless = true;
             continue;
         }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -83,6 +89,13 @@ int main(int argc, char** argv) {
         }
         ++i;
     }
+
+    if (headless && !shots.empty()) {
+        std::fprintf(stderr, "quorvax-replay: --headless draws no frames to --shot\n");
+        return 2;
+    }
+    // Without pictures the game needs no OpenGL context at all.
+    options.gl = !headless;
 
     std::vector<ScriptEvent> events;
     RecordingInfo recording;
@@ -135,6 +148,7 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         MainWindow window;
+        window.game.drawing = !headless;
         uint64_t lastTick = 0;
         sys.afterTick = [&](uint64_t tick) {
             lastTick = tick;

@@ -94,7 +94,7 @@ case $final in
 esac
 
 # --- The Linux replay tool reaches the same state ---
-if ! (cd "$work/check" && "$linux_game/quorvax-replay" --script "$rec" --check >check.log 2>&1); then
+if ! (cd "$work/check" && "$linux_game/quorvax-replay" --headless --script "$rec" --check >check.log 2>&1); then
   cat "$work/check/check.log"
   fail "the Linux replay of the Windows recording differs"
 fi
