@@ -29,6 +29,9 @@ bool MainWindow::OnInitDialog() {
     }
     game.Init();
     timerId_ = SetTimer(kFrameTimerId, kFramePeriodMs);
+    if (game.drawing && frameRate_ != kFramePerTick) {
+        Sys().SetFrameSource(this, frameRate_, kFramePeriodMs);
+    }
     return true;
 }
 
@@ -63,7 +66,21 @@ void MainWindow::OnTimer(unsigned) {
             game.Jump();
         }
     }
-    game.Frame();
+    game.Tick();
+    lastTickMicros_ = Sys().NowMicros();
+    if (frameRate_ == kFramePerTick) {
+        game.DrawFrame(1.0f);
+    } else {
+        Sys().TickRan();
+    }
+}
+
+void MainWindow::OnFrame() {
+    const double passed = static_cast<double>(Sys().NowMicros() - lastTickMicros_);
+    const float fraction = static_cast<float>(passed / (kFramePeriodMs * 1000.0));
+    if (game.FrameWouldChange(fraction)) {
+        game.DrawFrame(fraction);
+    }
 }
 
 void MainWindow::OnSize(int cx, int cy) {
@@ -76,6 +93,9 @@ void MainWindow::OnSize(int cx, int cy) {
 
 void MainWindow::OnDestroy() {
     KillTimer(timerId_);
+    if (frameRate_ != kFramePerTick) {
+        Sys().SetFrameSource(nullptr, 0, kFramePeriodMs);
+    }
     ReleaseGlContext();
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Platform.h"
+#include "world/FrameBlend.h"
 
 Game::Game() {
     gameOver = 0;
@@ -77,11 +78,16 @@ void Game::Tick() {
     ++ticks_;
 }
 
-void Game::DrawFrame(float /*fraction*/) {
+void Game::DrawFrame(float fraction) {
     if (!drawing || ticks_ == 0) {
         return;
     }
-    renderer.Draw(shown_[1], View());
+    const float f = fraction < 1.0f ? fraction : 1.0f;
+    drawn_ = BlendFrames(shown_[0], shown_[1], f);
+    drawnTick_ = ticks_;
+    drawnFraction_ = f;
+    ++framesDrawn_;
+    renderer.Draw(drawn_, View());
     glFlush();
     if (beforeSwap) {
         const std::function<void()> hook = std::move(beforeSwap);
@@ -89,6 +95,18 @@ void Game::DrawFrame(float /*fraction*/) {
         hook();
     }
     Sys().SwapBuffers();
+}
+
+bool Game::FrameWouldChange(float fraction) const {
+    const float f = fraction < 1.0f ? fraction : 1.0f;
+    if (ticks_ == 0 || beforeSwap) {
+        return ticks_ != 0;
+    }
+    if (drawnTick_ != ticks_) {
+        return true;
+    }
+    // The title pictures stand still between ticks.
+    return !shown_[1].title && f != drawnFraction_;
 }
 
 void Game::Frame() {

@@ -27,6 +27,9 @@ class Game : public World {
     // Draws a frame and shows it: the newest tick's picture at fraction 1,
     // between the two newest ticks below. Nothing without drawing.
     void DrawFrame(float fraction);
+    // Whether a frame at this fraction would differ from the last one drawn
+    // (MainWindow::OnFrame skips those that would not).
+    bool FrameWouldChange(float fraction) const;
     // The classic frame: a tick, then its picture.
     void Frame();
 
@@ -49,9 +52,11 @@ class Game : public World {
     // The pause after a lost life: the whole program waits.
     void Pause(uint32_t ms) override;
 
-    // The newest tick's frame and the one before it.
+    // The newest tick's frame and the one before it; the last frame drawn.
     const FrameState& Shown() const { return shown_[1]; }
     const FrameState& ShownBefore() const { return shown_[0]; }
+    const FrameState& Drawn() const { return drawn_; }
+    uint64_t FramesDrawn() const { return framesDrawn_; }
 
     float aspect = 1.0f;
     int viewWidth = 0;
@@ -72,5 +77,10 @@ class Game : public World {
     ViewSize View() const { return ViewSize{viewWidth, viewHeight, aspect}; }
 
     FrameState shown_[2];
+    FrameState drawn_;
     uint64_t ticks_ = 0;
+    uint64_t framesDrawn_ = 0;
+    // The tick whose picture was drawn last, and at which fraction.
+    uint64_t drawnTick_ = 0;
+    float drawnFraction_ = 0.0f;
 };

@@ -31,6 +31,7 @@ class Win32System : public System {
     void Init();
 
     uint32_t GetTickCount() override;
+    uint64_t NowMicros() override;
     void Sleep(uint32_t ms) override;
     void MessageBox(const char* text, const char* caption) override;
     void ShowCursor(bool show) override;
@@ -47,6 +48,9 @@ class Win32System : public System {
     void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) override;
     void AppendSystemMenuItem(Dialog& dlg, unsigned id, const char* text) override;
 
+    // Vsync (wglSwapIntervalEXT, where the driver has it) while frames come
+    // between ticks; the loop draws them in its idle time.
+    void SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) override;
     GlContextResult CreateGlContext(Dialog& dlg) override;
     void ReleaseGlContext() override;
     void SwapBuffers() override;
@@ -65,7 +69,12 @@ class Win32System : public System {
     // boxes call it; not for other callers.
     bool PassesTap(const void* msg);
 
+  protected:
+    int DisplayRefreshRate() override;
+
   private:
+    // 1: swaps wait for the display; 0: they never do.
+    void SetSwapInterval(int interval);
     void OpenWindow(Dialog& dlg);
     void CloseWindow(Dialog& dlg);
     Window* Find(const Dialog& dlg) const;

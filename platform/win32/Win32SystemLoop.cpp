@@ -61,6 +61,20 @@ void Win32System::MessageBox(const char* text, const char* caption) {
 
 void Win32System::Pump(Dialog& modal) {
     MSG m;
+    // Frames between ticks in the idle time: WM_TIMER is made only when no
+    // other message waits, so a waiting tick is always taken first.
+    if (frameSource_ != nullptr && !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (DrawDueFrame()) {
+            return;
+        }
+        const uint64_t now = NowMicros();
+        const uint64_t next = NextFrameMicros();
+        const DWORD wait = next == UINT64_MAX ? INFINITE
+                           : next <= now      ? 0
+                                              : static_cast<DWORD>((next - now + 999) / 1000);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+        return;
+    }
     const BOOL got = GetMessageW(&m, nullptr, 0, 0);
     if (got == 0 || got == -1) {
         // WM_QUIT (the session ends): every dialog ends, the main window last.
