@@ -174,3 +174,18 @@ TEST(Recording, LeavesOutReleasesWhosePressItDidNotWrite) {
     EXPECT_EQ(recorded.find("left"), std::string::npos) << recorded;
     EXPECT_EQ(recorded.find("up up", recorded.find("up up") + 1), std::string::npos) << recorded;
 }
+
+// quorvax --play shows a recorded game; an empty file or a hand-written
+// script is none and is refused before anything is played.
+TEST(Recording, PlaybackRefusesWhatIsNoRecording) {
+    TempGameDir dir;
+    for (const char* content : {"", "2 down space\n3 up space\n"}) {
+        std::ofstream("not.rec", std::ios::binary) << content;
+        Playback playback;
+        std::string error;
+        EXPECT_FALSE(playback.Load("not.rec", error));
+        EXPECT_EQ(error,
+                  "not.rec: line 1: not a recording (it does not begin with \"# quorvax "
+                  "recording\")");
+    }
+}
