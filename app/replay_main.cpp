@@ -18,10 +18,10 @@
 
 namespace {
 
-void Usage() {
-    std::fprintf(stderr,
+void Usage(std::FILE* out) {
+    std::fprintf(out,
                  "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
-                 "[--shot TICK:FILE.png]... [--state-every N] [--check] [--headless]\n");
+                 "[--shot TICK:FILE.png]... [--state-every N] [--check] [--headless] [--help]\n");
 }
 
 bool ParseCount(const char* text, uint64_t& out) {
@@ -50,9 +50,13 @@ int main(int argc, char** argv) {
             headless = true;
             continue;
         }
+        if (arg == "--help" || arg == "-h") {
+            Usage(stdout);
+            return 0;
+        }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (value == nullptr && arg.rfind("--", 0) == 0) {
-            Usage();
+            Usage(stderr);
             return 2;
         }
         if (arg == "--size") {
@@ -84,7 +88,7 @@ int main(int argc, char** argv) {
                 return 2;
             }
         } else {
-            Usage();
+            Usage(stderr);
             return 2;
         }
         ++i;

@@ -89,7 +89,8 @@ class System {
     virtual int DisplayRefreshRate() { return 0; }
     Dialog* frameSource_ = nullptr;
 
-    // Backends pass every input message through this first; false drops it.
+    // Backends pass every input message through this first, except the input
+    // of a message box (see InputTap); false drops it.
     bool TapInput(const Message& msg) { return tap_ == nullptr || tap_->OnInput(msg); }
     // Backends, on a click on OK or Cancel, a close box or Alt+F4: the press
     // and release of the key that does the same (Enter, Escape) through

@@ -219,14 +219,19 @@ void SdlSystem::HandleClick(const SDL_Event& event) {
 }
 
 void SdlSystem::DeliverInput(const Message& msg) {
-    if (!modalStack_.empty() && TapInput(msg)) {
-        modalStack_.back()->PreTranslateMessage(msg);
+    if (modalStack_.empty()) {
+        return;
+    }
+    Dialog& top = *modalStack_.back();
+    if (IsMessageBox(top) || TapInput(msg)) {
+        top.PreTranslateMessage(msg);
     }
 }
 
 // Message boxes stay out of recordings (the replay tool answers them
-// itself), and during a playback the player answers them: their clicks and
-// closes act at once instead of going in as keys.
+// itself), and during a playback the player answers them: their keys pass
+// by the input tap, and their clicks and closes act at once instead of
+// going in as keys.
 bool SdlSystem::IsMessageBox(const Dialog& dlg) {
     return dynamic_cast<const MessageBoxDialog*>(&dlg) != nullptr;
 }

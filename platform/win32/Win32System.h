@@ -64,10 +64,6 @@ class Win32System : public System {
     // The dialog procedure of every window of this system, for the one
     // message it was given; true when handled. Not for other callers.
     intptr_t HandleMessage(Window& w, unsigned msg, uintptr_t wp, intptr_t lp);
-    // A key or typed character (MSG) of a dialog, through the input tap:
-    // false when the tap drops it. The modal loop and the hook on message
-    // boxes call it; not for other callers.
-    bool PassesTap(const void* msg);
 
   protected:
     int DisplayRefreshRate() override;
