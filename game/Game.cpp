@@ -109,11 +109,6 @@ bool Game::FrameWouldChange(float fraction) const {
     return !shown_[1].title && f != drawnFraction_;
 }
 
-void Game::Frame() {
-    Tick();
-    DrawFrame(1.0f);
-}
-
 void Game::SetupCamera() {
     UpdateCamera();
     if (drawing) {

@@ -30,8 +30,6 @@ class Game : public World {
     // Whether a frame at this fraction would differ from the last one drawn
     // (MainWindow::OnFrame skips those that would not).
     bool FrameWouldChange(float fraction) const;
-    // The classic frame: a tick, then its picture.
-    void Frame();
 
     // Render state (render/): MainWindow::OnSize and Game::Init.
     void SetViewSize(int width, int height);

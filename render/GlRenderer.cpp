@@ -134,16 +134,7 @@ void GlRenderer::DrawTitle(const FrameState& s, const ViewSize& view) const {
     ScreenToWorld(s.eye, s.center, view, view.width, 0, b);
     ScreenToWorld(s.eye, s.center, view, view.width, view.height, c);
     ScreenToWorld(s.eye, s.center, view, 0, view.height, d);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(a.x, a.y, a.z);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(b.x, b.y, b.z);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(c.x, c.y, c.z);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(d.x, d.y, d.z);
-    glEnd();
+    Quad({a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z}, {d.x, d.y, d.z});
     if (!s.gameOver) {
         return;
     }

@@ -32,14 +32,8 @@ fail() {
   exit 1
 }
 
-# A working directory with the game's files and no scores.dat.
-prepare() {
-  mkdir -p "$1"
-  for f in wood.bmp board.bmp top.bmp LandScape.bmp Enemy1.bmp bomb.bmp Hero.bmp Shadow.bmp \
-           First.jpg bomb.wav death.wav over.wav SONAT_A1.MID; do
-    cp "$game/$f" "$1/"
-  done
-}
+source "$(dirname "$0")/game-files.sh"
+prepare() { copy_game_files "$1" "$game"; }
 rec=$work/game.rec
 prepare "$work/play"
 prepare "$work/probe"

@@ -30,14 +30,8 @@ fail() {
 }
 source "$(dirname "$0")/find-window.sh"
 
-# A working directory with the game's files and no scores.dat.
-prepare() {
-  mkdir -p "$1"
-  for f in wood.bmp board.bmp top.bmp LandScape.bmp Enemy1.bmp bomb.bmp Hero.bmp Shadow.bmp \
-           First.jpg bomb.wav death.wav over.wav SONAT_A1.MID; do
-    cp "$game/$f" "$1/"
-  done
-}
+source "$(dirname "$0")/game-files.sh"
+prepare() { copy_game_files "$1" "$game"; }
 # Runs quorvax with ARGS in DIR in the background; its output in DIR/out.log.
 start_game() {
   (cd "$1" && shift && exec "$game/quorvax" "$@" >out.log 2>&1) &
