@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Dialog.h"
@@ -17,10 +18,47 @@
 
 namespace {
 
+bool IsHeadlessDriver(const char* driver) {
+    return std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0 ||
+           std::strcmp(driver, "evdev") == 0;
+}
+
 bool HeadlessVideoDriver() {
     const char* driver = SDL_GetCurrentVideoDriver();
-    return driver == nullptr || std::strcmp(driver, "dummy") == 0 ||
-           std::strcmp(driver, "offscreen") == 0;
+    return driver == nullptr || IsHeadlessDriver(driver);
+}
+
+// The video drivers that put a picture on a screen, as a list for
+// SDL_HINT_VIDEODRIVER in SDL's order. Without it SDL falls back to a driver
+// without a screen when no display can be opened, and the game would run
+// unseen until killed. Wayland is left out where it cannot connect at all
+// (no socket named, no runtime directory to find one in): libwayland would
+// only print an error of its own.
+std::string ScreenDrivers() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+    const bool waylandReachable = (wayland != nullptr && wayland[0] == '/') ||
+                                  (runtimeDir != nullptr && runtimeDir[0] != '\0');
+    std::string list;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (driver == nullptr || IsHeadlessDriver(driver) ||
+            (std::strcmp(driver, "wayland") == 0 && !waylandReachable)) {
+            continue;
+        }
+        list += list.empty() ? "" : ",";
+        list += driver;
+    }
+    return list;
+}
+
+std::string NoDisplayMessage() {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || display[0] == '\0') {
+        return "no display could be opened: DISPLAY is not set (the game needs a graphical "
+               "desktop)";
+    }
+    return std::string("no display could be opened: cannot connect to DISPLAY \"") + display + "\"";
 }
 
 void SetGlAttributes() {
@@ -90,8 +128,24 @@ bool SdlSystem::Init() {
     // Dialogs are painted in software. A GL-backed window surface would make
     // its own context current and take the game's drawing with it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        lastError_ = SDL_GetError();
+    // A driver asked for by name (SDL_VIDEODRIVER, as the tests do) is
+    // taken as it is, even one without a screen.
+    const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (named == nullptr || named[0] == '\0') {
+        const std::string drivers = ScreenDrivers();
+        if (drivers.empty()) {
+            lastError_ = NoDisplayMessage();
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+        const int status = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        if (status != 0) {
+            lastError_ = NoDisplayMessage();
+            return false;
+        }
+    } else if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        lastError_ = std::string("cannot start the video system: ") + SDL_GetError();
         return false;
     }
     initialised_ = true;

@@ -28,7 +28,9 @@ class SdlSystem : public System {
     SdlSystem& operator=(const SdlSystem&) = delete;
 
     // Starts SDL's video and event subsystems; main() calls it once before
-    // anything else. False, with the reason in LastError, when it cannot.
+    // anything else. False, with the reason in LastError, when it cannot,
+    // and when no display can be opened: unless SDL_VIDEODRIVER names one,
+    // SDL's drivers without a screen are not taken.
     bool Init();
     const std::string& LastError() const { return lastError_; }
 
