@@ -108,9 +108,7 @@ SdlSystem::~SdlSystem() {
         dlg->SetOpen(false);
     }
     windows_.clear();
-    if (cursorCounter_ < 0) {
-        SDL_ShowCursor(SDL_ENABLE);
-    }
+    SDL_ShowCursor(SDL_ENABLE);
     gamepads_.reset();
     if (controllersInitialised_) {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -191,8 +189,21 @@ void SdlSystem::MessageBox(const char* text, const char* caption) {
 
 void SdlSystem::ShowCursor(bool show) {
     cursorCounter_ += show ? 1 : -1;
-    if (initialised_) {
-        SDL_ShowCursor(cursorCounter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    UpdateCursor();
+}
+
+// A hidden cursor is hidden over the game's picture only: over a dialog the
+// player needs it to click OK. SDL shows or hides it for all its windows at
+// once, so it follows the window under the pointer.
+void SdlSystem::UpdateCursor() {
+    if (!initialised_) {
+        return;
+    }
+    const bool hide =
+        cursorCounter_ < 0 && mainWindow_ != nullptr && SDL_GetMouseFocus() == mainWindow_;
+    const int wanted = hide ? SDL_DISABLE : SDL_ENABLE;
+    if (SDL_ShowCursor(SDL_QUERY) != wanted) {
+        SDL_ShowCursor(wanted);
     }
 }
 

@@ -86,6 +86,9 @@ class SdlSystem : public System {
     // Makes the borderless main window cover display 0 wherever a window
     // manager put it.
     void KeepOverDisplay(Dialog& dlg, Window& w);
+    // Hides the cursor while the counter is below zero and the pointer is
+    // over the main window; shows it anywhere else.
+    void UpdateCursor();
 
     // One pass of the modal loop of `modal`: events, due timers, painting,
     // then a wait for the next event or timer.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A player's end-to-end run of the real game under an X server: start it in
 # a fresh working directory, look at the screen, switch to the window and
-# back with Alt+Enter, press keys, quit with Escape; then again without
+# back with Alt+Enter, see the pointer hidden over the game and shown over
+# the About box, press keys, quit with Escape; then again without
 # "top.bmp", whose message box must show centred with the keys; then that
 # box ended by SIGTERM and SIGINT, which must end the game as Escape does.
 # Runs with or without a window manager (tests/e2e/desktop.sh).
@@ -136,6 +137,21 @@ wait_size() {
   return 1
 }
 
+# Waits up to three seconds for the pointer to be shown or hidden (the
+# XFixes image of the cursor: an invisible one has no opaque pixel) and to
+# stay so for 0.6 s: a window just entered shows the server's own cursor
+# until the game has seen the pointer come in.
+wait_pointer() {  # shown|hidden, where
+  local end=$((SECONDS + 3)) now held=0
+  while [ $SECONDS -le $end ]; do
+    now=$("$probe" cursor | awk '{print ($2 > 0) ? "shown" : "hidden"}')
+    if [ "$now" = "$1" ]; then held=$((held + 1)); else held=0; fi
+    [ $held -ge 4 ] && return 0
+    sleep 0.2
+  done
+  fail "the pointer is not $1 $2 (cursor image $("$probe" cursor))"
+}
+
 key() { xdotool key --delay 60 "$@"; sleep 0.4; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.3; }
 shot() { "$probe" hash; }
@@ -179,6 +195,23 @@ if [ $wine = no ]; then
   sleep 0.5
   check_covers_screen "after Alt+Enter there and back"
   has_focus "$win" || fail "the game window lost the focus"
+fi
+# The pointer is hidden over the game's picture only: over the About box
+# (F1) the player must see it to click OK.
+if [ $wine = no ]; then
+  xdotool mousemove $((screen_w / 2)) $((screen_h / 5))
+  wait_pointer hidden "over the game"
+  key F1
+  about=$(wait_window "About Quorvax" 5) || fail "F1 did not open the About box"
+  geometry "$about"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  wait_pointer shown "over the About box"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT + 60))
+  wait_pointer hidden "over the game beside the About box"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  answer_box "$about"
+  wait_pointer hidden "where the About box was, once it closed"
+  take_keys "$win" "the game window did not get the focus back from the About box"
 fi
 key space
 changed_from "$title" || fail "SPACE did not leave the title picture"
