@@ -15,6 +15,7 @@
 #include "platform/linux/FontRaster.h"
 #include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlGamepads.h"
+#include "platform/linux/X11WindowHints.h"
 
 namespace {
 
@@ -253,6 +254,7 @@ void SdlSystem::OpenWindow(Dialog& dlg) {
             w->sdl = SDL_CreateWindow(t.caption, owner.left + (owner.Width() - width) / 2,
                                       owner.top + (owner.Height() - height) / 2, width, height,
                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
+            X11WindowHints::MarkAsDialog(w->sdl);
             Painter().LayOut(dlg);
         }
         if (w->sdl == nullptr) {

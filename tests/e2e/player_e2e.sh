@@ -152,6 +152,27 @@ wait_pointer() {  # shown|hidden, where
   fail "the pointer is not $1 $2 (cursor image $("$probe" cursor))"
 }
 
+# A dialog is told to the window manager as one: of the dialog type,
+# transient for the game's window (when that is shown), and with no
+# minimise or maximise (Motif hints: the functions named, none of them
+# "all" (bit 0), minimise (bit 3) or maximise (bit 4)).
+check_dialog_hints() {  # window, what, [owner]
+  local owner=${3:-}
+  xprop -id "$1" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_DIALOG' ||
+    fail "$2 is not of the dialog type: $(xprop -id "$1" _NET_WM_WINDOW_TYPE)"
+  if [ -n "$owner" ]; then
+    [ "$(xprop -id "$1" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$owner" ] ||
+      fail "$2 is not transient for the game's window $owner: $(xprop -id "$1" WM_TRANSIENT_FOR)"
+  fi
+  local flags functions rest
+  read -r flags functions rest < <(xprop -id "$1" _MOTIF_WM_HINTS | awk -F'= ' '{print $2}' | tr -d ,)
+  [ -n "$functions" ] && [ $((flags & 1)) = 1 ] && [ $((functions & 0x19)) = 0 ] ||
+    fail "$2 may be minimised or maximised: $(xprop -id "$1" _MOTIF_WM_HINTS)"
+  # A window manager that says what it allows must not offer maximising.
+  ! xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE ||
+    fail "$2 may be maximised: $(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)"
+}
+
 key() { xdotool key --delay 60 "$@"; sleep 0.4; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.3; }
 shot() { "$probe" hash; }
@@ -203,6 +224,7 @@ if [ $wine = no ]; then
   wait_pointer hidden "over the game"
   key F1
   about=$(wait_window "About Quorvax" 5) || fail "F1 did not open the About box"
+  check_dialog_hints "$about" "the About box" "$win"
   geometry "$about"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
   wait_pointer shown "over the About box"
@@ -238,6 +260,7 @@ rm -f "$work/top.bmp"
 start_game
 box=$(wait_window Board 15) || fail "no message box captioned Board"
 if [ $wine = no ]; then
+  check_dialog_hints "$box" "the message box"
   # Centred over the display (no game window is shown yet), give or take the
   # frame a window manager adds.
   geometry "$box"
