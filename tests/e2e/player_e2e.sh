@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A player's end-to-end run of the real game under an X server: start it in
 # a fresh working directory, look at the screen, switch to the window and
-# back with Alt+Enter, see the pointer hidden over the game and shown over
-# the About box, press keys, quit with Escape; then again without
+# back with Alt+Enter (also at once after the window manager activated it),
+# see the pointer hidden over the game and shown over the About box, press
+# keys, quit with Escape; then again without
 # "top.bmp", whose message box must show centred with the keys; then that
 # box ended by SIGTERM and SIGINT, which must end the game as Escape does.
 # Runs with or without a window manager (tests/e2e/desktop.sh).
@@ -189,8 +190,8 @@ changed_from() {
 
 read -r screen_w screen_h < <(xdpyinfo 2>/dev/null | awk '/dimensions:/{split($2,a,"x"); print a[1], a[2]}')
 case $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) in
-  *"window id"*) echo "under a window manager" ;;
-  *) echo "without a window manager" ;;
+  *"window id"*) echo "under a window manager"; wm=yes ;;
+  *) echo "without a window manager"; wm=no ;;
 esac
 
 # --- First run: everything in place ---
@@ -213,6 +214,24 @@ if [ $wine = no ]; then
   wait_size 1280 720 || fail "Alt+Enter did not switch to the 1280 x 720 window (${WIDTH}x$HEIGHT)"
   key alt+Return
   wait_size "$screen_w" "$screen_h" || fail "Alt+Enter did not switch back (${WIDTH}x$HEIGHT)"
+  if [ $wm = yes ]; then
+    # Given the keys back by the window manager (a click on its panel
+    # entry, Alt+Tab) after another program had them, the game switches
+    # at the first Alt+Enter.
+    xlogo >/dev/null 2>&1 &
+    other=$!
+    other_win=$(wait_window xlogo 10) || fail "the other program's window did not appear"
+    for size in "1280 720" "$screen_w $screen_h"; do
+      xdotool windowactivate --sync "$other_win" && xdotool windowactivate --sync "$win" ||
+        fail "the window manager did not activate the windows"
+      has_focus "$win" || fail "the activated game window does not have the focus"
+      key alt+Return
+      # shellcheck disable=SC2086 # the size is two words
+      wait_size $size || fail "one Alt+Enter after the game was activated did not switch to ${size/ /x} (${WIDTH}x$HEIGHT)"
+    done
+    kill $other
+    wait $other 2>/dev/null
+  fi
   sleep 0.5
   check_covers_screen "after Alt+Enter there and back"
   has_focus "$win" || fail "the game window lost the focus"
