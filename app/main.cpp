@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
     Launcher::Enter();
     SdlSystem system;
     if (!system.Init()) {
-        std::fprintf(stderr, "quorvax: cannot start the video system: %s\n",
-                     system.LastError().c_str());
+        std::fprintf(stderr, "quorvax: %s\n", system.LastError().c_str());
         return 1;
     }
     SetSys(&system);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Dialog.h"
@@ -14,13 +15,51 @@
 #include "platform/linux/FontRaster.h"
 #include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlGamepads.h"
+#include "platform/linux/X11WindowHints.h"
 
 namespace {
 
+bool IsHeadlessDriver(const char* driver) {
+    return std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0 ||
+           std::strcmp(driver, "evdev") == 0;
+}
+
 bool HeadlessVideoDriver() {
     const char* driver = SDL_GetCurrentVideoDriver();
-    return driver == nullptr || std::strcmp(driver, "dummy") == 0 ||
-           std::strcmp(driver, "offscreen") == 0;
+    return driver == nullptr || IsHeadlessDriver(driver);
+}
+
+// The video drivers that put a picture on a screen, as a list for
+// SDL_HINT_VIDEODRIVER in SDL's order. Without it SDL falls back to a driver
+// without a screen when no display can be opened, and the game would run
+// unseen until killed. Wayland is left out where it cannot connect at all
+// (no socket named, no runtime directory to find one in): libwayland would
+// only print an error of its own.
+std::string ScreenDrivers() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+    const bool waylandReachable = (wayland != nullptr && wayland[0] == '/') ||
+                                  (runtimeDir != nullptr && runtimeDir[0] != '\0');
+    std::string list;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const char* driver = SDL_GetVideoDriver(i);
+        if (driver == nullptr || IsHeadlessDriver(driver) ||
+            (std::strcmp(driver, "wayland") == 0 && !waylandReachable)) {
+            continue;
+        }
+        list += list.empty() ? "" : ",";
+        list += driver;
+    }
+    return list;
+}
+
+std::string NoDisplayMessage() {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || display[0] == '\0') {
+        return "no display could be opened: DISPLAY is not set (the game needs a graphical "
+               "desktop)";
+    }
+    return std::string("no display could be opened: cannot connect to DISPLAY \"") + display + "\"";
 }
 
 void SetGlAttributes() {
@@ -70,9 +109,7 @@ SdlSystem::~SdlSystem() {
         dlg->SetOpen(false);
     }
     windows_.clear();
-    if (cursorCounter_ < 0) {
-        SDL_ShowCursor(SDL_ENABLE);
-    }
+    SDL_ShowCursor(SDL_ENABLE);
     gamepads_.reset();
     if (controllersInitialised_) {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -90,8 +127,24 @@ bool SdlSystem::Init() {
     // Dialogs are painted in software. A GL-backed window surface would make
     // its own context current and take the game's drawing with it.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        lastError_ = SDL_GetError();
+    // A driver asked for by name (SDL_VIDEODRIVER, as the tests do) is
+    // taken as it is, even one without a screen.
+    const char* named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (named == nullptr || named[0] == '\0') {
+        const std::string drivers = ScreenDrivers();
+        if (drivers.empty()) {
+            lastError_ = NoDisplayMessage();
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+        const int status = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        if (status != 0) {
+            lastError_ = NoDisplayMessage();
+            return false;
+        }
+    } else if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        lastError_ = std::string("cannot start the video system: ") + SDL_GetError();
         return false;
     }
     initialised_ = true;
@@ -137,8 +190,21 @@ void SdlSystem::MessageBox(const char* text, const char* caption) {
 
 void SdlSystem::ShowCursor(bool show) {
     cursorCounter_ += show ? 1 : -1;
-    if (initialised_) {
-        SDL_ShowCursor(cursorCounter_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    UpdateCursor();
+}
+
+// A hidden cursor is hidden over the game's picture only: over a dialog the
+// player needs it to click OK. SDL shows or hides it for all its windows at
+// once, so it follows the window under the pointer.
+void SdlSystem::UpdateCursor() {
+    if (!initialised_) {
+        return;
+    }
+    const bool hide =
+        cursorCounter_ < 0 && mainWindow_ != nullptr && SDL_GetMouseFocus() == mainWindow_;
+    const int wanted = hide ? SDL_DISABLE : SDL_ENABLE;
+    if (SDL_ShowCursor(SDL_QUERY) != wanted) {
+        SDL_ShowCursor(wanted);
     }
 }
 
@@ -188,6 +254,7 @@ void SdlSystem::OpenWindow(Dialog& dlg) {
             w->sdl = SDL_CreateWindow(t.caption, owner.left + (owner.Width() - width) / 2,
                                       owner.top + (owner.Height() - height) / 2, width, height,
                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
+            X11WindowHints::MarkAsDialog(w->sdl);
             Painter().LayOut(dlg);
         }
         if (w->sdl == nullptr) {

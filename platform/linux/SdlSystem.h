@@ -28,7 +28,9 @@ class SdlSystem : public System {
     SdlSystem& operator=(const SdlSystem&) = delete;
 
     // Starts SDL's video and event subsystems; main() calls it once before
-    // anything else. False, with the reason in LastError, when it cannot.
+    // anything else. False, with the reason in LastError, when it cannot,
+    // and when no display can be opened: unless SDL_VIDEODRIVER names one,
+    // SDL's drivers without a screen are not taken.
     bool Init();
     const std::string& LastError() const { return lastError_; }
 
@@ -90,6 +92,9 @@ class SdlSystem : public System {
     // Makes the borderless main window cover display 0 wherever a window
     // manager put it.
     void KeepOverDisplay(Dialog& dlg, Window& w);
+    // Hides the cursor while the counter is below zero and the pointer is
+    // over the main window; shows it anywhere else.
+    void UpdateCursor();
 
     // One pass of the modal loop of `modal`: events, due timers, painting,
     // then a wait for the next event or timer.

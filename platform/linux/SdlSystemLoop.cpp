@@ -135,6 +135,10 @@ void SdlSystem::CancelAll() {
 }
 
 void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
+    if (event.window.event == SDL_WINDOWEVENT_ENTER ||
+        event.window.event == SDL_WINDOWEVENT_LEAVE) {
+        UpdateCursor();  // also when the pointer leaves a window just closed
+    }
     Dialog* dlg = DialogOf(event.window.windowID);
     if (dlg == nullptr) {
         return;

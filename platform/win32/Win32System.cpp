@@ -101,9 +101,6 @@ Win32System::~Win32System() {
         dlg->SetOpen(false);
     }
     windows_.clear();
-    while (cursorCounter_ < 0) {
-        ShowCursor(true);
-    }
     if (padTimer_ != 0) {
         ::KillTimer(nullptr, padTimer_);
     }
@@ -142,9 +139,35 @@ void Win32System::Sleep(uint32_t ms) {
     ::Sleep(ms);
 }
 
+// The system's own display counter would hide the pointer over every
+// window, the dialogs' too, where the player needs it to click OK; the
+// counter is kept here and the main window answers WM_SETCURSOR by it.
 void Win32System::ShowCursor(bool show) {
     cursorCounter_ += show ? 1 : -1;
-    ::ShowCursor(show ? TRUE : FALSE);
+    // The pointer takes the new look at once where it stands over the game.
+    HWND main = static_cast<HWND>(mainWindow_);
+    POINT p;
+    if (main != nullptr && GetCursorPos(&p) && WindowFromPoint(p) == main) {
+        const LRESULT hit = SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+        SendMessageW(main, WM_SETCURSOR, reinterpret_cast<WPARAM>(main),
+                     MAKELPARAM(hit, WM_MOUSEMOVE));
+    }
+}
+
+// Over the game's picture the hidden pointer is no pointer. While a dialog
+// runs the main window is disabled and the hit code is HTERROR everywhere
+// on it; then the client area is told by the pointer's place.
+bool Win32System::HidesCursor(void* hwnd, int hit) const {
+    if (cursorCounter_ >= 0 || hwnd != mainWindow_) {
+        return false;
+    }
+    if (hit == HTCLIENT) {
+        return true;
+    }
+    RECT client;
+    POINT p;
+    return hit == HTERROR && GetCursorPos(&p) && ScreenToClient(static_cast<HWND>(hwnd), &p) &&
+           GetClientRect(static_cast<HWND>(hwnd), &client) && PtInRect(&client, p);
 }
 
 Win32System::Window* Win32System::Find(const Dialog& dlg) const {
@@ -247,6 +270,12 @@ intptr_t Win32System::HandleMessage(Window& w, unsigned msg, uintptr_t wp, intpt
                 return TRUE;
             }
             return FALSE;
+        case WM_SETCURSOR:
+            if (HidesCursor(hwnd, static_cast<short>(LOWORD(lp)))) {
+                SetCursor(nullptr);
+                return Answer(hwnd, TRUE);
+            }
+            return FALSE;  // the class's arrow
         case WM_ERASEBKGND:
             // The OpenGL picture is never painted over with the background.
             return gl ? Answer(hwnd, TRUE) : FALSE;

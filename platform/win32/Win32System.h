@@ -86,6 +86,9 @@ class Win32System : public System {
     // The focused edit field of a dialog's window, else its first one.
     void* EditOf(Dialog& dlg, void* hwnd) const;
     void PollGamepads();
+    // WM_SETCURSOR with this hit-test code: true where the pointer is to be
+    // hidden (over the main window's picture while the counter is below 0).
+    bool HidesCursor(void* hwnd, int hit) const;
     void CancelAll();
     // Copies the texts of the dialog's edit fields between model and window.
     void PushTexts(Dialog& dlg, void* hwnd);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A player's end-to-end run of the real game under an X server: start it in
 # a fresh working directory, look at the screen, switch to the window and
-# back with Alt+Enter, press keys, quit with Escape; then again without
+# back with Alt+Enter (also at once after the window manager activated it),
+# see the pointer hidden over the game and shown over the About box, press
+# keys, quit with Escape; then again without
 # "top.bmp", whose message box must show centred with the keys; then that
 # box ended by SIGTERM and SIGINT, which must end the game as Escape does.
 # Runs with or without a window manager (tests/e2e/desktop.sh).
@@ -109,6 +111,16 @@ wait_window() {  # name, seconds
   return 1
 }
 
+# The id of a window with this title that shows within the given seconds.
+wait_window_of() {  # name, seconds
+  local end=$((SECONDS + $2)) w
+  while [ $SECONDS -le $end ]; do
+    w=$(find_window "$1") && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
 # X, Y, WIDTH and HEIGHT of a window's client area on the screen (xdotool
 # counts a window manager's frame twice).
 geometry() {
@@ -136,6 +148,42 @@ wait_size() {
   return 1
 }
 
+# Waits up to three seconds for the pointer to be shown or hidden (the
+# XFixes image of the cursor: an invisible one has no opaque pixel) and to
+# stay so for 0.6 s: a window just entered shows the server's own cursor
+# until the game has seen the pointer come in.
+wait_pointer() {  # shown|hidden, where
+  local end=$((SECONDS + 3)) now held=0
+  while [ $SECONDS -le $end ]; do
+    now=$("$probe" cursor | awk '{print ($2 > 0) ? "shown" : "hidden"}')
+    if [ "$now" = "$1" ]; then held=$((held + 1)); else held=0; fi
+    [ $held -ge 4 ] && return 0
+    sleep 0.2
+  done
+  fail "the pointer is not $1 $2 (cursor image $("$probe" cursor))"
+}
+
+# A dialog is told to the window manager as one: of the dialog type,
+# transient for the game's window (when that is shown), and with no
+# minimise or maximise (Motif hints: the functions named, none of them
+# "all" (bit 0), minimise (bit 3) or maximise (bit 4)).
+check_dialog_hints() {  # window, what, [owner]
+  local owner=${3:-}
+  xprop -id "$1" _NET_WM_WINDOW_TYPE | grep -q '= _NET_WM_WINDOW_TYPE_DIALOG' ||
+    fail "$2 is not of the dialog type: $(xprop -id "$1" _NET_WM_WINDOW_TYPE)"
+  if [ -n "$owner" ]; then
+    [ "$(xprop -id "$1" WM_TRANSIENT_FOR | awk '{print $NF}')" = "$owner" ] ||
+      fail "$2 is not transient for the game's window $owner: $(xprop -id "$1" WM_TRANSIENT_FOR)"
+  fi
+  local flags functions rest
+  read -r flags functions rest < <(xprop -id "$1" _MOTIF_WM_HINTS | awk -F'= ' '{print $2}' | tr -d ,)
+  [ -n "$functions" ] && [ $((flags & 1)) = 1 ] && [ $((functions & 0x19)) = 0 ] ||
+    fail "$2 may be minimised or maximised: $(xprop -id "$1" _MOTIF_WM_HINTS)"
+  # A window manager that says what it allows must not offer maximising.
+  ! xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | grep -q MAXIMIZE ||
+    fail "$2 may be maximised: $(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS)"
+}
+
 key() { xdotool key --delay 60 "$@"; sleep 0.4; }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.3; }
 shot() { "$probe" hash; }
@@ -152,8 +200,8 @@ changed_from() {
 
 read -r screen_w screen_h < <(xdpyinfo 2>/dev/null | awk '/dimensions:/{split($2,a,"x"); print a[1], a[2]}')
 case $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) in
-  *"window id"*) echo "under a window manager" ;;
-  *) echo "without a window manager" ;;
+  *"window id"*) echo "under a window manager"; wm=yes ;;
+  *) echo "without a window manager"; wm=no ;;
 esac
 
 # --- First run: everything in place ---
@@ -176,10 +224,53 @@ if [ $wine = no ]; then
   wait_size 1280 720 || fail "Alt+Enter did not switch to the 1280 x 720 window (${WIDTH}x$HEIGHT)"
   key alt+Return
   wait_size "$screen_w" "$screen_h" || fail "Alt+Enter did not switch back (${WIDTH}x$HEIGHT)"
+  if [ $wm = yes ]; then
+    # Given the keys back by the window manager (a click on its panel
+    # entry, Alt+Tab) after another program had them, the game switches
+    # at the first Alt+Enter.
+    xlogo >/dev/null 2>&1 &
+    other=$!
+    other_win=$(wait_window xlogo 10) || fail "the other program's window did not appear"
+    for size in "1280 720" "$screen_w $screen_h"; do
+      xdotool windowactivate --sync "$other_win" && xdotool windowactivate --sync "$win" ||
+        fail "the window manager did not activate the windows"
+      has_focus "$win" || fail "the activated game window does not have the focus"
+      key alt+Return
+      # shellcheck disable=SC2086 # the size is two words
+      wait_size $size || fail "one Alt+Enter after the game was activated did not switch to ${size/ /x} (${WIDTH}x$HEIGHT)"
+    done
+    kill $other
+    wait $other 2>/dev/null
+  fi
   sleep 0.5
   check_covers_screen "after Alt+Enter there and back"
   has_focus "$win" || fail "the game window lost the focus"
 fi
+# The pointer is hidden over the game's picture only: over the About box
+# (F1) the player must see it to click OK. Under Wine a message box of the
+# game's start ("Error opening Mapper") may still wait: it is answered
+# first, as the player would.
+if [ $wine = yes ] && box=$(wait_window_of quorvax 2); then
+  answer_box "$box"
+  take_keys "$win" "the game window did not get the focus back from the box"
+fi
+xdotool mousemove $((screen_w / 2)) $((screen_h / 5))
+wait_pointer hidden "over the game"
+key F1
+about=$(wait_window "About Quorvax" 5) || fail "F1 did not open the About box"
+[ $wine = yes ] || check_dialog_hints "$about" "the About box" "$win"
+geometry "$about"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+wait_pointer shown "over the About box"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT + 60))
+wait_pointer hidden "over the game beside the About box"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+answer_box "$about"
+# Wine sends no WM_SETCURSOR to the window under a pointer that stands
+# still when a window over it closes: there the pointer moves a little.
+[ $wine = no ] || xdotool mousemove_relative 1 1
+wait_pointer hidden "where the About box was, once it closed"
+take_keys "$win" "the game window did not get the focus back from the About box"
 key space
 changed_from "$title" || fail "SPACE did not leave the title picture"
 playing=$(shot)
@@ -205,6 +296,7 @@ rm -f "$work/top.bmp"
 start_game
 box=$(wait_window Board 15) || fail "no message box captioned Board"
 if [ $wine = no ]; then
+  check_dialog_hints "$box" "the message box"
   # Centred over the display (no game window is shown yet), give or take the
   # frame a window manager adds.
   geometry "$box"

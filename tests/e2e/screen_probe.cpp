@@ -1,8 +1,12 @@
 // Reads the X screen for the end-to-end test, as a person would look at it:
 //   screen_probe mean X0 Y0 X1 Y1   mean red, green, blue of the rectangle
 //   screen_probe hash                a hash of the whole screen's pixels
+//   screen_probe cursor              the pointer's image as the server
+//                                    shows it: WIDTHxHEIGHT and the number
+//                                    of its pixels that are not transparent
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -11,13 +15,30 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: screen_probe mean X0 Y0 X1 Y1 | hash\n");
+        std::fprintf(stderr, "usage: screen_probe mean X0 Y0 X1 Y1 | hash | cursor\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::fprintf(stderr, "screen_probe: no display\n");
         return 2;
+    }
+    if (std::strcmp(argv[1], "cursor") == 0) {
+        int event = 0, error = 0;
+        XFixesCursorImage* cursor =
+            XFixesQueryExtension(display, &event, &error) ? XFixesGetCursorImage(display) : nullptr;
+        if (cursor == nullptr) {
+            std::fprintf(stderr, "screen_probe: no XFixes cursor image\n");
+            return 2;
+        }
+        int opaque = 0;
+        for (int i = 0; i < cursor->width * cursor->height; ++i) {
+            opaque += (cursor->pixels[i] >> 24) != 0 ? 1 : 0;  // ARGB, one per long
+        }
+        std::printf("%dx%d %d\n", cursor->width, cursor->height, opaque);
+        XFree(cursor);
+        XCloseDisplay(display);
+        return 0;
     }
     const Window root = DefaultRootWindow(display);
     XWindowAttributes attrs;

@@ -250,6 +250,34 @@ TEST_F(Win32Backend, SystemMenuEndsWithTheAboutItemWhichOpensTheAboutBox) {
     EXPECT_EQ(w.aboutResult, IDOK);
 }
 
+// The hidden pointer is hidden over the game's picture only: over a dialog
+// (the About box) it keeps the arrow, so that OK can be clicked.
+TEST_F(Win32Backend, HiddenCursorIsHiddenOverTheMainWindowOnly) {
+    const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    HCURSOR overMain = arrow, overAbout = nullptr, shownAgain = nullptr;
+    ProbeWindow w([&](ProbeWindow& self) {
+        // What the pointer becomes when it moves over the window's client area.
+        const auto cursorOver = [](HWND hwnd) {
+            SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            return GetCursor();
+        };
+        Sys().ShowCursor(false);
+        overMain = cursorOver(Hwnd(self));
+        AboutBox about;
+        Sys().CreateModeless(about);
+        overAbout = cursorOver(Hwnd(about));
+        Sys().DestroyWindow(about);
+        Sys().ShowCursor(true);
+        shownAgain = cursorOver(Hwnd(self));
+        self.EndDialog(IDOK);
+    });
+    w.DoModal();
+    EXPECT_EQ(overMain, nullptr);
+    EXPECT_EQ(overAbout, arrow);
+    EXPECT_EQ(shownAgain, arrow);
+}
+
 TEST_F(Win32Backend, MessageBoxShowsItsTextAndIsAnsweredWithEnter) {
     std::wstring shown;
     std::thread player = Answer(L"quorvax", [&](HWND box) {
