@@ -194,6 +194,12 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
         }
         return;
     }
+    // Typed text is for the dialogs' edit fields: the game's own window takes
+    // keys only (as on Windows, where it gets no characters), so letters and
+    // Space on it never go into a recording as text.
+    if (event.type == SDL_TEXTINPUT && modalStack_.back()->Template().hostsGl) {
+        return;
+    }
     Message msg;
     if (MessageFromSdlEvent(event, msg)) {
         DeliverInput(msg);
