@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/ScreenshotWriter.h"
 #include "app/TickFeed.h"
 #include "game/Game.h"
 #include "platform/Dialog.h"
@@ -22,7 +23,8 @@ class MainWindow : public Dialog {
     void OnTimer(unsigned id) override;
     // Viewport, view size and the whole render state again.
     void OnSize(int cx, int cy) override;
-    // Timer killed, context released; the game is destroyed afterwards.
+    // Timer killed, context released, screenshots written; the game is
+    // destroyed afterwards.
     void OnDestroy() override;
     // Enter does nothing.
     void OnOK() override {}
@@ -50,4 +52,5 @@ class MainWindow : public Dialog {
     TickFeed* feed_ = nullptr;
     unsigned timerId_ = 0;
     bool borderless_ = true;
+    ScreenshotWriter screenshots_;
 };
