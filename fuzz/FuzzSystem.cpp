@@ -12,7 +12,6 @@ class FuzzSystem final : public System {
     void ShowCursor(bool) override {}
     int RunModal(Dialog&) override { return 0; }
     void CreateModeless(Dialog&) override {}
-    void DestroyWindow(Dialog&) override {}
     void SetTimer(Dialog&, unsigned, unsigned) override {}
     void KillTimer(Dialog&, unsigned) override {}
     Rect DesktopRect() override { return Rect{}; }
@@ -23,6 +22,9 @@ class FuzzSystem final : public System {
     void ReleaseGlContext() override {}
     void SwapBuffers() override {}
     std::string ProgramName() override { return "fuzz"; }
+
+  private:
+    void CloseWindow(Dialog&) override {}
 };
 
 }  // namespace
