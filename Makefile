@@ -5,7 +5,8 @@
 #   make fuzz  - builds the file-reader fuzzers with clang and runs each one
 #                for FUZZ_SECONDS on its corpus (new finds go to build-fuzz/)
 #   make soak  - an hour of random play (SOAK_TICKS ticks at virtual time)
-#                under AddressSanitizer and LeakSanitizer in build-asan
+#                without pictures, then SOAK_DRAWN_TICKS drawn ones, under
+#                AddressSanitizer and LeakSanitizer in build-asan
 # and for CI:
 #   make test-sanitize - the same tests built with AddressSanitizer and
 #                        UndefinedBehaviorSanitizer in build-asan, reusing
@@ -25,6 +26,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := bmp dib jpeg wave midi scores
 SOAK_TICKS ?= 90000
+SOAK_DRAWN_TICKS ?= 9000
 SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF -DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) \
 	$(CMAKE_FLAGS) >/dev/null
@@ -78,7 +80,9 @@ soak: build
 	@$(SANITIZE_CONFIGURE)
 	@cmake --build $(SANITIZE_BUILD) --target quorvax-soak
 	cd $(SANITIZE_BUILD)/game && $(SANITIZE_ENV) SDL_AUDIODRIVER=dummy \
-		ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 ./quorvax-soak --ticks $(SOAK_TICKS)
+		ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 ./quorvax-soak --headless --ticks $(SOAK_TICKS)
+	cd $(SANITIZE_BUILD)/game && $(SANITIZE_ENV) SDL_AUDIODRIVER=dummy \
+		ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 ./quorvax-soak --ticks $(SOAK_DRAWN_TICKS)
 
 # Each target works on a copy of its seed corpus, so that a run does not
 # change the repository; crashing inputs are written next to the copy.

@@ -1,6 +1,7 @@
 #include "app/GameApp.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/MainWindow.h"
@@ -13,9 +14,11 @@ namespace {
 
 void Usage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: quorvax [--record FILE | --play FILE]\n"
-                 "  --record FILE  write the game as it is played into FILE\n"
-                 "  --play FILE    play a recorded game back\n");
+                 "usage: quorvax [--record FILE | --play FILE] [--frame-rate tick|N]\n"
+                 "  --record FILE        write the game as it is played into FILE\n"
+                 "  --play FILE          play a recorded game back\n"
+                 "  --frame-rate tick|N  one frame per tick, or at most N frames a second\n"
+                 "                       (default: as many as the display shows)\n");
 }
 
 }  // namespace
@@ -30,6 +33,22 @@ bool GameApp::TakeArguments(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             Usage(stdout);
             return false;
+        }
+        if (arg == "--frame-rate" && i + 1 < argc) {
+            const std::string value = argv[++i];
+            char* end = nullptr;
+            const long n = std::strtol(value.c_str(), &end, 10);
+            if (value == "tick") {
+                frameRate_ = MainWindow::kFramePerTick;
+            } else if (!value.empty() && *end == '\0' && n >= 1 && n <= 1000) {
+                frameRate_ = static_cast<int>(n);
+            } else {
+                std::fprintf(stderr, "quorvax: bad frame rate '%s' (tick, or 1 to 1000)\n",
+                             value.c_str());
+                exitCode_ = 2;
+                return false;
+            }
+            continue;
         }
         const bool record = arg == "--record";
         if ((!record && arg != "--play") || i + 1 >= argc || recorder_ || playback_) {
@@ -61,6 +80,7 @@ bool GameApp::TakeArguments(int argc, char** argv) {
 
 bool GameApp::InitInstance() {
     MainWindow dlg;
+    dlg.SetFrameRate(frameRate_);
     if (playback_) {
         const std::string differences =
             playback_->Info().DifferencesFrom(RecordingInfo::OfThisGame());

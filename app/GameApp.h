@@ -14,7 +14,7 @@ class GameApp {
     ~GameApp();
 
     // main(), first of all: --record FILE and --play FILE, each opened
-    // against the directory the program was started in. False, with the
+    // against the directory the program was started in, and --frame-rate. False, with the
     // message on stderr, when the program should end at once with ExitCode.
     bool TakeArguments(int argc, char** argv);
     // Runs the game; returns false always (the program ends when it returns).
@@ -26,4 +26,6 @@ class GameApp {
     std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<Playback> playback_;
     int exitCode_ = 0;
+    // Frames as often as the display shows them, unless --frame-rate says otherwise.
+    int frameRate_ = 0;
 };

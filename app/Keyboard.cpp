@@ -1,11 +1,8 @@
 #include "app/Keyboard.h"
 
-#include "game/Game.h"
 #include "platform/Keys.h"
 
 int keyFlags = 0;
-int bombReady = 1;
-int bombCooldownFrames = 0;
 
 int KeyBit(int vk) {
     switch (vk) {
@@ -26,47 +23,8 @@ int KeyBit(int vk) {
     }
 }
 
-void AdvanceBombCooldown() {
-    if (bombReady) {
-        bombCooldownFrames = 0;
-        return;
-    }
-    ++bombCooldownFrames;
-    if (bombCooldownFrames > 10) {
-        bombReady = 1;
-        bombCooldownFrames = 0;
-    }
-}
-
 void ResetKeyboardState() {
     keyFlags = 0;
     bombReady = 1;
     bombCooldownFrames = 0;
-}
-
-void Game::StepForward() {
-    hero.Step(0.1f);
-}
-
-void Game::StepBack() {
-    hero.Step(-0.1f);
-}
-
-void Game::TurnRight() {
-    hero.Turn(-0.07f);
-}
-
-void Game::TurnLeft() {
-    hero.Turn(0.07f);
-}
-
-void Game::DropBomb() {
-    if (bombReady) {
-        bombs.Add(hero.position.x, hero.position.y, hero.position.z);
-    }
-    bombReady = 0;
-}
-
-void Game::Jump() {
-    hero.StartJump();
 }

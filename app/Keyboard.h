@@ -1,5 +1,7 @@
 #pragma once
 
+#include "world/BombCooldown.h"
+
 // Held keys, one bit each; the tick runs the action of every set bit.
 constexpr int kKeyForward = 0x01;
 constexpr int kKeyBack = 0x02;
@@ -10,12 +12,8 @@ constexpr int kKeyJump = 0x20;
 
 // Program-wide key state (there is one game).
 extern int keyFlags;
-extern int bombReady;
-extern int bombCooldownFrames;
 
 // The keyFlags bit of a virtual-key code, 0 for keys without one.
 int KeyBit(int vk);
-// First step of every frame: lets a held CTRL drop again after ten frames.
-void AdvanceBombCooldown();
 // Back to the program's start values; for tests that begin a fresh run.
 void ResetKeyboardState();

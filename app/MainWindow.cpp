@@ -24,9 +24,14 @@ bool MainWindow::OnInitDialog() {
     Sys().SetWindowIcon(*this, IconRgba(), kIconSize, kIconSize);
     const Rect desktop = Sys().DesktopRect();
     Sys().MoveWindow(*this, desktop);
-    CreateGlContext();
+    if (game.drawing) {
+        CreateGlContext();
+    }
     game.Init();
     timerId_ = SetTimer(kFrameTimerId, kFramePeriodMs);
+    if (game.drawing && frameRate_ != kFramePerTick) {
+        Sys().SetFrameSource(this, frameRate_, kFramePeriodMs);
+    }
     return true;
 }
 
@@ -61,17 +66,36 @@ void MainWindow::OnTimer(unsigned) {
             game.Jump();
         }
     }
-    game.Frame();
+    game.Tick();
+    lastTickMicros_ = Sys().NowMicros();
+    if (frameRate_ == kFramePerTick) {
+        game.DrawFrame(1.0f);
+    } else {
+        Sys().TickRan();
+    }
+}
+
+void MainWindow::OnFrame() {
+    const double passed = static_cast<double>(Sys().NowMicros() - lastTickMicros_);
+    const float fraction = static_cast<float>(passed / (kFramePeriodMs * 1000.0));
+    if (game.FrameWouldChange(fraction)) {
+        game.DrawFrame(fraction);
+    }
 }
 
 void MainWindow::OnSize(int cx, int cy) {
-    glViewport(0, 0, cx, cy);
     game.SetViewSize(cx, cy);
-    game.SetupGlState();
+    if (game.drawing) {
+        glViewport(0, 0, cx, cy);
+        game.SetupGlState();
+    }
 }
 
 void MainWindow::OnDestroy() {
     KillTimer(timerId_);
+    if (frameRate_ != kFramePerTick) {
+        Sys().SetFrameSource(nullptr, 0, kFramePeriodMs);
+    }
     ReleaseGlContext();
     screenshots_.Finish();
 }
@@ -81,15 +105,7 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
         keyFlags |= KeyBit(msg.key);
         if (msg.key == VK_SPACE && game.waitingForStart) {
             keyFlags = 0;
-            game.waitingForStart = 0;
-            if (game.gameOver) {
-                game.levelBannerOn = 1;
-                game.gameOver = 0;
-                game.lives = 3;
-                game.board.level = 0;
-                game.board.Rebuild();
-                game.score = 0;
-            }
+            game.LeaveTitle();
         }
         if (msg.key == VK_SHIFT && game.gameOver) {
             game.ClearScores();

@@ -19,8 +19,12 @@ class MainWindow : public Dialog {
 
     // Window set-up, context, Game::Init, the frame timer.
     bool OnInitDialog() override;
-    // One tick: the held keys' actions (unless the game is over), then a frame.
+    // One tick: the held keys' actions (unless the game is over), the
+    // world's tick, and in the classic frame rate its picture.
     void OnTimer(unsigned id) override;
+    // A frame between ticks: the last two ticks blended by how much of the
+    // tick has passed on the wall clock.
+    void OnFrame() override;
     // Viewport, view size and the whole render state again.
     void OnSize(int cx, int cy) override;
     // Timer killed, context released, screenshots written; the game is
@@ -45,6 +49,12 @@ class MainWindow : public Dialog {
     // Playback: input from a recording before every tick; null for none.
     void SetTickFeed(TickFeed* feed) { feed_ = feed; }
 
+    // Before DoModal: one frame per tick (kFramePerTick, the classic way and
+    // the default), frames as often as the display shows them (0), or at
+    // most n a second.
+    static constexpr int kFramePerTick = -1;
+    void SetFrameRate(int perSecond) { frameRate_ = perSecond; }
+
     Game game;
 
   private:
@@ -52,5 +62,7 @@ class MainWindow : public Dialog {
     TickFeed* feed_ = nullptr;
     unsigned timerId_ = 0;
     bool borderless_ = true;
+    int frameRate_ = kFramePerTick;
+    uint64_t lastTickMicros_ = 0;
     ScreenshotWriter screenshots_;
 };

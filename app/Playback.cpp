@@ -18,6 +18,13 @@ bool Playback::Load(const std::string& path, std::string& error) {
         error = path + ": " + why;
         return false;
     }
+    // A playback shows a recorded game, which says what it was made with and
+    // where it ends; an empty file or a hand-written script is none.
+    if (!info_.isRecording) {
+        error = path + ": line 1: not a recording (it does not begin with \"" +
+                RecordingInfo::kMagic + "\")";
+        return false;
+    }
     events_ = std::move(events);
     return true;
 }

@@ -17,7 +17,8 @@ class Playback : public InputTap, public TickFeed {
   public:
     // Reads the recording; main() calls it before anything else, with the
     // path as the player gave it. False with "FILE: line N: why" when it is
-    // not one the game can play: then nothing is played.
+    // not one the game can play (a file the recorder did not write, an
+    // empty one too): then nothing is played.
     bool Load(const std::string& path, std::string& error);
     // What the recording says it was made with.
     const RecordingInfo& Info() const { return info_; }

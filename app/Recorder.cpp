@@ -53,9 +53,15 @@ bool Recorder::OnInput(const Message& msg) {
         return true;
     }
     const std::string key = ReplayKeyName(msg.key);
-    if (!key.empty()) {
-        Write(tick + (msg.kind == MessageKind::KeyDown ? " down " : " up ") + key + "\n");
+    if (key.empty()) {
+        return true;
     }
+    const bool down = msg.kind == MessageKind::KeyDown;
+    if (!down && !written_.test(static_cast<size_t>(msg.key))) {
+        return true;
+    }
+    written_.set(static_cast<size_t>(msg.key), down);
+    Write(tick + (down ? " down " : " up ") + key + "\n");
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdio>
 #include <string>
 
@@ -26,7 +27,9 @@ class Recorder : public InputTap {
     void Start(const MainWindow& window);
     // Each input message (System's tap): written with the tick it acts on,
     // the next one. Keys that scripts do not know change nothing in the game
-    // and are left out. Passes every message on.
+    // and are left out, and so is the release of a key whose press was not
+    // written (the Enter that answered a message box, a key pressed under
+    // Alt): it has nothing to release. Passes every message on.
     bool OnInput(const Message& msg) override;
     // GameApp after the main window has closed: the final state line.
     void Finish(const std::string& state);
@@ -37,5 +40,6 @@ class Recorder : public InputTap {
     std::FILE* file_ = nullptr;
     std::string path_;
     const MainWindow* window_ = nullptr;
+    std::bitset<256> written_;  // keys whose press is written and not yet their release
     bool failed_ = false;
 };

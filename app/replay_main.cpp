@@ -1,6 +1,7 @@
 // quorvax-replay: the real main window and game at virtual time, driven by a
 // script, in the current working directory like the game. Draws offscreen
-// (EGL on Mesa's surfaceless platform), so it needs no display server.
+// (EGL on Mesa's surfaceless platform), so it needs no display server; with
+// --headless it draws nothing and needs no OpenGL at all.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -17,10 +18,10 @@
 
 namespace {
 
-void Usage() {
-    std::fprintf(stderr,
+void Usage(std::FILE* out) {
+    std::fprintf(out,
                  "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
-                 "[--shot TICK:FILE.png]... [--state-every N] [--check]\n");
+                 "[--shot TICK:FILE.png]... [--state-every N] [--check] [--headless] [--help]\n");
 }
 
 bool ParseCount(const char* text, uint64_t& out) {
@@ -38,15 +39,24 @@ int main(int argc, char** argv) {
     std::string scriptPath;
     std::multimap<uint64_t, std::string> shots;
     bool check = false;
+    bool headless = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--check") {
             check = true;
             continue;
         }
+        if (arg == "--headless") {
+            headless = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            Usage(stdout);
+            return 0;
+        }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (value == nullptr && arg.rfind("--", 0) == 0) {
-            Usage();
+            Usage(stderr);
             return 2;
         }
         if (arg == "--size") {
@@ -78,11 +88,18 @@ int main(int argc, char** argv) {
                 return 2;
             }
         } else {
-            Usage();
+            Usage(stderr);
             return 2;
         }
         ++i;
     }
+
+    if (headless && !shots.empty()) {
+        std::fprintf(stderr, "quorvax-replay: --headless draws no frames to --shot\n");
+        return 2;
+    }
+    // Without pictures the game needs no OpenGL context at all.
+    options.gl = !headless;
 
     std::vector<ScriptEvent> events;
     RecordingInfo recording;
@@ -135,6 +152,7 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         MainWindow window;
+        window.game.drawing = !headless;
         uint64_t lastTick = 0;
         sys.afterTick = [&](uint64_t tick) {
             lastTick = tick;

@@ -9,16 +9,24 @@
 // and is left out, as are the title ticks and those behind the name dialog.
 // Prints the frame median and 99th percentile, and the process's CPU time
 // (all threads) over the counted ticks' periods: per second of wall time
-// and per tick.
-//   bench_game_x [PLAYING_TICKS]    (default 500; run it where the game's files are)
+// and per tick. With frames between ticks (the game's default) a frame is
+// one drawing with its swap, and the frames drawn and the distinct ones
+// (the hero or the camera moved) are counted per second of play, beside
+// the deviation of the tick period from 40 ms; with --frame-rate tick a
+// frame is the whole tick as before.
+//   bench_game_x [PLAYING_TICKS] [--frame-rate tick|N]
+//   (default 500 ticks at the display's rate; run it where the game's files are)
 #include <SDL.h>
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/MainWindow.h"
@@ -59,8 +67,12 @@ void PressKey(SDL_Keycode key) {
 }
 
 struct Counts {
-    std::vector<double> frames;  // milliseconds of each counted tick
-    int leftPlaying = 0;         // ticks that lost a life or cleared a level
+    std::vector<double> frames;         // milliseconds of each counted tick or frame
+    std::vector<double> tickDeviation;  // |period - 40 ms| of the counted ticks
+    int countedTicks = 0;
+    int framesDrawn = 0;     // frames between ticks drawn while counting
+    int distinctFrames = 0;  // of those, the ones that showed a new picture
+    int leftPlaying = 0;     // ticks that lost a life or cleared a level
     int titleTicks = 0;
     int nestedTicks = 0;  // behind the name dialog
     int newGames = 0;
@@ -70,9 +82,36 @@ struct Counts {
     int height = 0;
 };
 
+// Whether two drawn frames show the same hero from the same camera.
+bool SamePicture(const FrameState& a, const FrameState& b) {
+    return std::memcmp(&a.hero, &b.hero, sizeof a.hero) == 0 &&
+           std::memcmp(&a.eye, &b.eye, sizeof a.eye) == 0 &&
+           std::memcmp(&a.center, &b.center, sizeof a.center) == 0;
+}
+
 class TimedMainWindow : public MainWindow {
   public:
-    explicit TimedMainWindow(int wanted) : wanted_(wanted) { counts.frames.reserve(wanted); }
+    TimedMainWindow(int wanted, int frameRate) : wanted_(wanted), perTick_(frameRate < 0) {
+        counts.frames.reserve(wanted * 8);
+        SetFrameRate(frameRate);
+    }
+
+    void OnFrame() override {
+        const Clock::time_point start = Clock::now();
+        const uint64_t before = game.FramesDrawn();
+        MainWindow::OnFrame();
+        // OnFrame skips a frame that would show the last one again.
+        if (!lastCounted_ || game.Drawn().title || game.FramesDrawn() == before) {
+            return;
+        }
+        if (!SamePicture(game.Drawn(), lastDrawn_)) {
+            ++counts.distinctFrames;
+            lastDrawn_ = game.Drawn();
+        }
+        ++counts.framesDrawn;
+        counts.frames.push_back(
+            std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
 
     void OnTimer(unsigned id) override {
         if (inTick_) {
@@ -89,8 +128,7 @@ class TimedMainWindow : public MainWindow {
             counts.playSeconds += std::chrono::duration<double>(start - lastStart_).count();
             counts.playCpuSeconds += cpu - lastCpu_;
         }
-        if (static_cast<int>(counts.frames.size()) >= wanted_ ||
-            ticks_ >= wanted_ * kGiveUpFactor) {
+        if (counts.countedTicks >= wanted_ || ticks_ >= wanted_ * kGiveUpFactor) {
             EndDialog(IDCANCEL);
             return;
         }
@@ -100,9 +138,18 @@ class TimedMainWindow : public MainWindow {
         MainWindow::OnTimer(id);
         inTick_ = false;
         const Clock::time_point end = Clock::now();
+        if (lastCounted_ && playing && OnPlayingScreen(game)) {
+            const double period =
+                std::chrono::duration<double, std::milli>(start - lastStart_).count();
+            counts.tickDeviation.push_back(std::fabs(period - kFramePeriodMs));
+        }
         lastCounted_ = playing && OnPlayingScreen(game);
         if (lastCounted_) {
-            counts.frames.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            ++counts.countedTicks;
+            if (perTick_) {
+                counts.frames.push_back(
+                    std::chrono::duration<double, std::milli>(end - start).count());
+            }
             lastStart_ = start;
             lastCpu_ = cpu;
         } else if (playing) {
@@ -139,6 +186,8 @@ class TimedMainWindow : public MainWindow {
     }
 
     const int wanted_;
+    const bool perTick_;
+    FrameState lastDrawn_;
     int ticks_ = 0;
     int phase_ = 0;
     bool inTick_ = false;
@@ -154,9 +203,19 @@ double Percentile(const std::vector<double>& sorted, double p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int wanted = argc > 1 ? std::atoi(argv[1]) : 500;
+    int wanted = 500;
+    int frameRate = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--frame-rate" && i + 1 < argc) {
+            const std::string value = argv[++i];
+            frameRate = value == "tick" ? MainWindow::kFramePerTick : std::atoi(value.c_str());
+        } else {
+            wanted = std::atoi(arg.c_str());
+        }
+    }
     if (wanted < 1) {
-        std::fprintf(stderr, "usage: bench_game_x [PLAYING_TICKS]\n");
+        std::fprintf(stderr, "usage: bench_game_x [PLAYING_TICKS] [--frame-rate tick|N]\n");
         return 2;
     }
     SdlSystem system;
@@ -173,7 +232,7 @@ int main(int argc, char** argv) {
         if (audio) {
             PreloadMidiSynth(*audio);
         }
-        TimedMainWindow window(wanted);
+        TimedMainWindow window(wanted, frameRate);
         window.DoModal();
         counts = window.counts;
         counts.width = window.game.viewWidth;
@@ -188,20 +247,33 @@ int main(int argc, char** argv) {
         "not timed: %d ticks that lost a life or cleared a level, %d title ticks, "
         "%d behind the name dialog; %d new games\n",
         w.leftPlaying, w.titleTicks, w.nestedTicks, w.newGames);
-    if (static_cast<int>(w.frames.size()) < wanted) {
-        std::printf("gave up: %zu of %d playing ticks\n", w.frames.size(), wanted);
+    if (w.countedTicks < wanted || w.frames.empty()) {
+        std::printf("gave up: %d of %d playing ticks\n", w.countedTicks, wanted);
         return 1;
     }
     std::vector<double> sorted = w.frames;
     std::sort(sorted.begin(), sorted.end());
+    std::vector<double> deviation = w.tickDeviation;
+    std::sort(deviation.begin(), deviation.end());
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("frame median: %.2f ms\n", Percentile(sorted, 0.5));
     std::printf("frame p99: %.2f ms\n", Percentile(sorted, 0.99));
+    if (frameRate != MainWindow::kFramePerTick) {
+        std::printf("frames per second: %.1f drawn, %.1f distinct\n", w.framesDrawn / w.playSeconds,
+                    w.distinctFrames / w.playSeconds);
+    } else {
+        std::printf("frames per second: %.1f drawn, %.1f distinct\n",
+                    w.countedTicks / w.playSeconds, w.countedTicks / w.playSeconds);
+    }
+    if (!deviation.empty()) {
+        std::printf("tick period deviation: median %.3f ms, p99 %.3f ms\n",
+                    Percentile(deviation, 0.5), Percentile(deviation, 0.99));
+    }
     std::printf("play: %.2f s wall, %.2f s CPU\n", w.playSeconds, w.playCpuSeconds);
     std::printf("cpu per second of play: %.3f s\n", w.playCpuSeconds / w.playSeconds);
     // Under load fewer ticks fit in a second; per tick the figure holds still.
-    std::printf("cpu per playing tick: %.2f ms\n", 1e3 * w.playCpuSeconds / w.frames.size());
+    std::printf("cpu per playing tick: %.2f ms\n", 1e3 * w.playCpuSeconds / w.countedTicks);
     std::printf("peak resident memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
     return 0;
 }

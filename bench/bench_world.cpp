@@ -24,7 +24,7 @@ void BM_WorldUpdate(benchmark::State& state) {
         g.hero.position.z = 20.0f;
         g.enemies.board = &g.board;
         g.enemies.hero = &g.hero;
-        g.enemies.game = &g;
+        g.enemies.world = &g;
         g.enemies.enemiesPerLevel = 16;
         g.enemies.Spawn();
         // Spread the enemies over the maze before measuring.
@@ -33,7 +33,7 @@ void BM_WorldUpdate(benchmark::State& state) {
                 g.enemies.enemies.At(k)->Wander();
             }
         }
-        g.bombs.game = &g;
+        g.bombs.world = &g;
         for (int k = 0; k < 4; ++k) {
             // High above the maze: every fragment is tested against every enemy
             // and the hero, and none hits, so the set stays the same each tick.

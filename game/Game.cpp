@@ -2,11 +2,10 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
+#include <utility>
 
-#include "app/Keyboard.h"
 #include "platform/Platform.h"
-#include "render/FontLists.h"
+#include "world/FrameBlend.h"
 
 Game::Game() {
     gameOver = 0;
@@ -23,40 +22,72 @@ Game::~Game() {
     }
 }
 
+// The world's parts and the pictures that dress them come in turns, so
+// that a damaged file's message comes at its usual point of start-up.
 bool Game::Init() {
     levelBannerFrames = 0;
     levelBannerOn = 1;
     LoadScores();
     score = 0;
     lives = 3;
-    SetupGlState();
-    board.Init();
-    hero.board = &board;
-    hero.Init();
-    CreateFontLists();
-    glListBase(kFontListBase);
+    if (drawing) {
+        SetupGlState();
+    }
+    InitBoard();
+    if (drawing) {
+        renderer.LoadBoardTextures();
+    }
+    InitHero();
+    if (drawing) {
+        renderer.LoadHeroTextures();
+        renderer.CreateFontLists();
+    }
     music.Create();
     music.Start();
-    enemies.board = &board;
-    enemies.hero = &hero;
-    enemies.game = this;
-    enemies.Init();
-    LoadSplashTexture();
+    if (drawing) {
+        renderer.LoadEnemyTexture();
+    }
+    InitEnemies();
+    if (drawing) {
+        renderer.LoadSplashTexture();
+    }
     ShowCursor(false);
-    bombs.LoadTexture();
-    bombs.game = this;
+    if (drawing) {
+        renderer.LoadBombTexture();
+    }
     return true;
 }
 
-void Game::Frame() {
-    AdvanceBombCooldown();
-    SetupCamera();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (waitingForStart) {
-        DrawTitleScreen();
-    } else {
-        DrawPlayingScreen();
+void Game::Tick() {
+    const uint64_t before = ticks_;
+    FrameState next;
+    World::Tick(next);
+    if (ticks_ != before) {
+        // The name dialog of a finished game ran ticks of its own inside
+        // this one: their high-score screen stays the newest picture, not
+        // the board as it was before the game ended.
+        return;
     }
+    if (next.title && next.gameOver) {
+        for (int i = 0; i < ScoreTable::kEntries && i < 5; ++i) {
+            next.scores[i] = ShownScore{highScores.entries[i].name, highScores.entries[i].score};
+        }
+    }
+    shown_[0] = std::move(shown_[1]);
+    shown_[1] = std::move(next);
+    ++ticks_;
+}
+
+void Game::DrawFrame(float fraction) {
+    if (!drawing || ticks_ == 0) {
+        return;
+    }
+    const float f = fraction < 1.0f ? fraction : 1.0f;
+    drawn_ = BlendFrames(shown_[0], shown_[1], f);
+    drawnTick_ = ticks_;
+    drawnFraction_ = f;
+    ++framesDrawn_;
+    renderer.Draw(drawn_, View());
     glFlush();
     if (beforeSwap) {
         const std::function<void()> hook = std::move(beforeSwap);
@@ -66,94 +97,34 @@ void Game::Frame() {
     Sys().SwapBuffers();
 }
 
-void Game::DrawTitleScreen() {
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, splashTexture);
-    Vec3 a, b, c, d;
-    ScreenToWorld(0, 0, a);
-    ScreenToWorld(viewWidth, 0, b);
-    ScreenToWorld(viewWidth, viewHeight, c);
-    ScreenToWorld(0, viewHeight, d);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(a.x, a.y, a.z);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(b.x, b.y, b.z);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(c.x, c.y, c.z);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(d.x, d.y, d.z);
-    glEnd();
-    if (!gameOver) {
-        return;
+bool Game::FrameWouldChange(float fraction) const {
+    const float f = fraction < 1.0f ? fraction : 1.0f;
+    if (ticks_ == 0 || beforeSwap) {
+        return ticks_ != 0;
     }
-    BeginTextPass();
-    const int left = viewWidth / 2 - 150;
-    glColor3f(1.0f, 1.0f, 0.0f);
-    DrawText(left, 50, "The Best:");
-    glColor3f(1.0f, 0.0f, 1.0f);
-    char line[1200];
-    for (int i = 0; i < ScoreTable::kEntries; ++i) {
-        const ScoreEntry& e = highScores.entries[i];
-        std::snprintf(line, sizeof line, "%d. %s : %d", i + 1, e.name.c_str(), e.score);
-        DrawText(left, 100 + 50 * i, line);
+    if (drawnTick_ != ticks_) {
+        return true;
     }
-    glColor3f(1.0f, 1.0f, 0.0f);
-    DrawText(left, 350, "Press 'SHIFT' to clean the Scores");
+    // The title pictures stand still between ticks.
+    return !shown_[1].title && f != drawnFraction_;
 }
 
-void Game::DrawPlayingScreen() {
-    board.Draw();
-    if (!gameOver) {
-        hero.Draw();
-        enemies.Draw();
-        bombs.Update();
-    }
-    BeginTextPass();
-    char text[64];
-    const int right = viewWidth - 150;
-    std::snprintf(text, sizeof text, "Enemies: %d", enemies.enemies.count);
-    glColor3f(0.0f, 1.0f, 0.0f);
-    DrawText(right, 100, text);
-    std::snprintf(text, sizeof text, "Level: %d", board.level + 1);
-    glColor3f(0.0f, 1.0f, 1.0f);
-    DrawText(right, 150, text);
-    std::snprintf(text, sizeof text, "Lifes: %d", lives);
-    glColor3f(1.0f, 0.0f, 0.0f);
-    DrawText(right, 200, text);
-    std::snprintf(text, sizeof text, "Scores: %d", score);
-    glColor3f(1.0f, 0.0f, 1.0f);
-    DrawText(right, 250, text);
-    if (levelBannerOn) {
-        ++levelBannerFrames;
-        if (levelBannerFrames > 100) {
-            levelBannerOn = 0;
-        }
-        std::snprintf(text, sizeof text, "Level %d", board.level + 1);
-        glColor3f(0.0f, 1.0f, 1.0f);
-        DrawText(viewWidth / 2 - 100, viewHeight / 4, text);
-    } else {
-        levelBannerFrames = 0;
-    }
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
+void Game::Frame() {
+    Tick();
+    DrawFrame(1.0f);
 }
 
-void Game::BeginTextPass() {
-    glListBase(kFontListBase);
-    glDepthFunc(GL_ALWAYS);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
+void Game::SetupCamera() {
+    UpdateCamera();
+    if (drawing) {
+        renderer.LoadCamera(eye, center, View());
+    }
 }
 
-// The colour is set by the caller before, so the raster colour takes it.
-void Game::DrawText(int x, int y, const char* text) {
-    Vec3 p;
-    ScreenToWorld(x, y, p);
-    glRasterPos3f(p.x, p.y, p.z);
-    int length = 0;
-    while (text[length] != '\0') {
-        ++length;
-    }
-    glCallLists(length, GL_UNSIGNED_BYTE, text);
+void Game::ScreenToWorld(int x, int y, Vec3& out) const {
+    ::ScreenToWorld(eye, center, View(), x, y, out);
+}
+
+void Game::Pause(uint32_t ms) {
+    Sleep(ms);
 }

@@ -1,86 +1,72 @@
 #pragma once
 
-#include <GL/gl.h>
-
 #include <functional>
 
 #include "audio/MusicPlayer.h"
+#include "render/GlRenderer.h"
 #include "scores/ScoreTable.h"
-#include "world/Board.h"
-#include "world/BombGroup.h"
-#include "world/EnemyGroup.h"
-#include "world/Hero.h"
-#include "world/Vec3.h"
+#include "world/FrameState.h"
+#include "world/World.h"
 
-// The one game object, held by value in the main window: it owns the
-// world's parts, keeps the counters and the two screen flags, and draws one
-// frame per tick.
-class Game {
+// The one game object, held by value in the main window: the world with
+// its rules, and around it what the world does not know: the music, the
+// high scores, the sounds, the view and the drawing of the ticks' frames.
+class Game : public World {
   public:
     // Members and initial values only: no OpenGL, no files.
     Game();
     // Shows the cursor, saves the scores; the OpenGL context is already gone.
-    virtual ~Game();
-    Game(const Game&) = delete;
-    Game& operator=(const Game&) = delete;
+    ~Game() override;
 
-    // Start-up, once from MainWindow::OnInitDialog after the context exists.
+    // Start-up, once from MainWindow::OnInitDialog after the context exists
+    // (or with drawing off, without one).
     bool Init();
-    // One frame, once per tick from MainWindow::OnTimer after the key actions.
+    // One tick, once per timer call from MainWindow::OnTimer after the key
+    // actions: the world moves and what it shows becomes the newest frame.
+    void Tick();
+    // Draws a frame and shows it: the newest tick's picture at fraction 1,
+    // between the two newest ticks below. Nothing without drawing.
+    void DrawFrame(float fraction);
+    // Whether a frame at this fraction would differ from the last one drawn
+    // (MainWindow::OnFrame skips those that would not).
+    bool FrameWouldChange(float fraction) const;
+    // The classic frame: a tick, then its picture.
     void Frame();
 
     // Render state (render/): MainWindow::OnSize and Game::Init.
     void SetViewSize(int width, int height);
     bool SetupGlState();
-    void CreateFontLists();
-
-    // Camera (game/Camera.cpp): every frame and from SetupGlState.
+    // Camera: the world's camera from the hero now, loaded into OpenGL.
     void SetupCamera();
     // The world point seen at window pixel (x, y) on the plane through the target.
     void ScreenToWorld(int x, int y, Vec3& out) const;
-
-    // Key actions (app/Keyboard.cpp), run by the tick while their key is held.
-    void StepForward();
-    void StepBack();
-    void TurnRight();
-    void TurnLeft();
-    void DropBomb();
-    void Jump();
 
     // High scores (scores/).
     void LoadScores();
     void SaveScores();
     void ClearScores();
-    void InsertScore();
+    void InsertScore() override;
 
-    // The title picture (image/), once from Init.
-    void LoadSplashTexture();
     // Effects 1 bomb, 2 death, 3 game over (audio/); returns at once.
-    int PlaySound(int kind);
+    int PlaySound(int kind) override;
+    // The pause after a lost life: the whole program waits.
+    void Pause(uint32_t ms) override;
 
-    // Rules (world/Rules.cpp), from the contact and blast tests.
-    void LoseLife();
-    void ClearLevel();
+    // The newest tick's frame and the one before it; the last frame drawn.
+    const FrameState& Shown() const { return shown_[1]; }
+    const FrameState& ShownBefore() const { return shown_[0]; }
+    const FrameState& Drawn() const { return drawn_; }
+    uint64_t FramesDrawn() const { return framesDrawn_; }
 
-    Vec3 up{0.0f, 0.0f, 1.0f};
-    Vec3 eye{15.0f, 15.0f, 15.0f};
-    Vec3 center{0.0f, 0.0f, 0.0f};
     float aspect = 1.0f;
     int viewWidth = 0;
     int viewHeight = 0;
-    Board board;
-    Hero hero;
-    EnemyGroup enemies;
     MusicPlayer music;
-    int lives = 3;
-    int gameOver = 0;
-    int score = 0;
     ScoreTable highScores;
-    GLuint splashTexture = 0;
-    int waitingForStart = 1;
-    BombGroup bombs;
-    int levelBannerOn = 1;
-    int levelBannerFrames = 0;
+    GlRenderer renderer;
+    // Off for a game without any picture (quorvax-replay --headless): no
+    // context, no textures, no frames.
+    bool drawing = true;
     // Cleared while a recorded game is played back: ~Game leaves "scores.dat" alone.
     bool saveScores = true;
     // Runs once between the drawing of the next frame and its buffer swap,
@@ -88,8 +74,13 @@ class Game {
     std::function<void()> beforeSwap;
 
   private:
-    void DrawTitleScreen();
-    void DrawPlayingScreen();
-    void BeginTextPass();
-    void DrawText(int x, int y, const char* text);
+    ViewSize View() const { return ViewSize{viewWidth, viewHeight, aspect}; }
+
+    FrameState shown_[2];
+    FrameState drawn_;
+    uint64_t ticks_ = 0;
+    uint64_t framesDrawn_ = 0;
+    // The tick whose picture was drawn last, and at which fraction.
+    uint64_t drawnTick_ = 0;
+    float drawnFraction_ = 0.0f;
 };

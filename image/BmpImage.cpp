@@ -83,12 +83,15 @@ bool BmpImage::LoadFromStream(FILE* stream) {
     const int32_t fileHeight = ReadI32(header + 22);
     // A negative height marks a top-down file: its first row is the top.
     const bool topDown = fileHeight < 0;
-    if (fileWidth <= 0 || fileHeight == 0 || fileHeight < -kMaxImageSide) {
+    if (fileWidth < 0 || fileHeight < -kMaxImageSide) {
         return false;
     }
     const int32_t rows = topDown ? -fileHeight : fileHeight;
     if (!SetSize(fileWidth, rows)) {
         return false;
+    }
+    if (pixelCount == 0) {
+        return true;  // a width or height of 0: an empty picture, nothing to read
     }
 
     // The rows follow the two headers directly, each padded to 4 bytes.

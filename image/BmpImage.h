@@ -27,8 +27,9 @@ class BmpImage {
     const Rgb* PixelBlock() const;
 
     // Reads the named file. Silent: true when both headers were accepted (the
-    // rows are then filled as far as the file reaches), false with the
-    // picture unchanged otherwise. Called by the texture-loading steps.
+    // rows are then filled as far as the file reaches; a width or height of 0
+    // is an empty picture), false with the picture unchanged otherwise.
+    // Called by the texture-loading steps.
     bool Load(const char* fileName);
     // The same over an open stream (tests and fuzzers use a memory stream).
     bool LoadFromStream(FILE* stream);

@@ -33,6 +33,8 @@ class Dialog {
     // Handlers, called by the system backend on the user-interface thread.
     virtual bool OnInitDialog() { return true; }
     virtual void OnTimer(unsigned /*id*/) {}
+    // A frame between ticks, for the frame source (System::SetFrameSource).
+    virtual void OnFrame() {}
     virtual void OnSize(int /*cx*/, int /*cy*/) {}
     virtual void OnDestroy() {}
     virtual void OnOK() { EndDialog(IDOK); }

@@ -10,5 +10,8 @@ class InputTap {
     virtual ~InputTap() = default;
     // Every keyboard and gamepad message, mapped to virtual keys, just before
     // the backend hands it to the innermost modal dialog. False drops it.
+    // Input to a message box is not shown here: message boxes stay out of
+    // recordings (the replay tool answers them itself), and a playback lets
+    // the player answer them.
     virtual bool OnInput(const Message& msg) = 0;
 };

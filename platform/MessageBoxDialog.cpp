@@ -68,7 +68,8 @@ std::vector<std::string> MessageBoxDialog::Wrap(const std::string& text, int max
             BreakWord(word, maxWidth, measure, lines, line);
         }
         lines.push_back(line);
-        if (end == std::string::npos) {
+        // A line break at the very end closes the last line; it opens no empty one.
+        if (end == std::string::npos || end + 1 == text.size()) {
             break;
         }
         start = end + 1;

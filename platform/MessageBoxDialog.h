@@ -26,8 +26,9 @@ class MessageBoxDialog : public Dialog {
     // The text as it is shown, one entry per line.
     const std::vector<std::string>& Lines() const;
 
-    // Splits text into lines no wider than maxWidth: at line breaks, between
-    // words, and inside a word only when it alone is too wide.
+    // Splits text into lines no wider than maxWidth: at line breaks (one at
+    // the very end adds no empty line), between words, and inside a word only
+    // when it alone is too wide.
     static std::vector<std::string> Wrap(const std::string& text, int maxWidth,
                                          const TextMeasure& measure);
 

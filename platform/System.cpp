@@ -1,6 +1,7 @@
 #include "platform/System.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -62,4 +63,39 @@ void System::CancelAll() {
             (*it)->OnCancel();
         }
     }
+}
+
+void System::SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) {
+    frameSource_ = dlg;
+    if (dlg == nullptr) {
+        return;
+    }
+    int rate = perSecond;
+    if (rate <= 0) {
+        rate = DisplayRefreshRate();
+    }
+    if (rate <= 0) {
+        rate = 60;  // no rate reported (as under Xvfb): a common display's
+    }
+    pacer_.Start(1000000u / static_cast<unsigned>(rate), uint64_t{tickMs} * 1000u, NowMicros());
+}
+
+bool System::DrawDueFrame() {
+    if (frameSource_ == nullptr || !frameSource_->IsOpen()) {
+        return false;
+    }
+    const uint64_t start = NowMicros();
+    if (!pacer_.Due(start)) {
+        return false;
+    }
+    frameSource_->OnFrame();
+    pacer_.Drawn(start, NowMicros());
+    return true;
+}
+
+uint64_t System::NextFrameMicros() {
+    if (frameSource_ == nullptr || !frameSource_->IsOpen()) {
+        return UINT64_MAX;
+    }
+    return pacer_.NextWake(NowMicros());
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FramePacer.h"
 #include "platform/InputTap.h"
 #include "platform/Rect.h"
 
@@ -22,6 +23,9 @@ class System {
 
     // Milliseconds since an arbitrary start; wraps at 2^32.
     virtual uint32_t GetTickCount() = 0;
+    // Microseconds on a steady clock since an arbitrary start; only for
+    // how far between two ticks a frame is drawn.
+    virtual uint64_t NowMicros() { return uint64_t{GetTickCount()} * 1000u; }
     // Blocks the user-interface thread; timers that fall due meanwhile fire once afterwards.
     virtual void Sleep(uint32_t ms) = 0;
     // Modal message box with an OK button.
@@ -60,6 +64,15 @@ class System {
     virtual void ReleaseGlContext() = 0;
     virtual void SwapBuffers() = 0;
 
+    // Frames between ticks: the modal loops call dlg's OnFrame whenever a
+    // frame is due and no timer is, at most perSecond times a second (0:
+    // as often as the display shows frames, with vsync where the driver
+    // gives it), ticks tickMs apart. Null (the default) for no frames: the
+    // main window then draws in its ticks. Called with the context current.
+    virtual void SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs);
+    // The frame source's tick has just run (MainWindow::OnTimer).
+    void TickRan() { pacer_.TickRan(NowMicros()); }
+
     // Name of the program file, the caption of the framework's own messages.
     virtual std::string ProgramName() = 0;
 
@@ -70,7 +83,17 @@ class System {
     void SetInputTap(InputTap* tap) { tap_ = tap; }
 
   protected:
-    // Backends pass every input message through this first; false drops it.
+    // Backends' loops, when no timer is due: draws the frame source's frame
+    // if one is due. True when it drew.
+    bool DrawDueFrame();
+    // When the loop should look again for a frame; UINT64_MAX without one.
+    uint64_t NextFrameMicros();
+    // The display's refresh rate for SetFrameSource's 0; 0 where unknown.
+    virtual int DisplayRefreshRate() { return 0; }
+    Dialog* frameSource_ = nullptr;
+
+    // Backends pass every input message through this first, except the input
+    // of a message box (see InputTap); false drops it.
     bool TapInput(const Message& msg) { return tap_ == nullptr || tap_->OnInput(msg); }
     // Backends, on a click on OK or Cancel, a close box or Alt+F4: the press
     // and release of the key that does the same (Enter, Escape) through
@@ -96,6 +119,7 @@ class System {
 
   private:
     InputTap* tap_ = nullptr;
+    FramePacer pacer_;
     std::vector<Dialog*> modalStack_;  // innermost last
     bool cancellingAll_ = false;
 };

@@ -1,8 +1,6 @@
 #include <GL/gl.h>
 
 #include "game/Game.h"
-#include "platform/GlFont.h"
-#include "render/FontLists.h"
 
 void Game::SetViewSize(int width, int height) {
     viewWidth = width;
@@ -34,8 +32,4 @@ bool Game::SetupGlState() {
     glEnable(GL_LIGHTING);
     SetupCamera();
     return true;
-}
-
-void Game::CreateFontLists() {
-    BuildGlFontLists("Arial", 30, 700, kFontListBase);
 }

@@ -29,10 +29,10 @@ play() {
   cp "$script" "$dir/script.txt"
   local status=0
   if [ "$system" = windows ]; then
-    (cd "$dir" && wine "$win_game/quorvax-replay.exe" --size 320x240 --state-every 1 \
+    (cd "$dir" && wine "$win_game/quorvax-replay.exe" --headless --state-every 1 \
       --script script.txt >output.raw 2>errors.txt) || status=$?
   else
-    (cd "$dir" && "$linux_game/quorvax-replay" --size 320x240 --state-every 1 \
+    (cd "$dir" && "$linux_game/quorvax-replay" --headless --state-every 1 \
       --script script.txt >output.raw 2>errors.txt) || status=$?
   fi
   # The Windows C library writes text lines with CR LF.

@@ -149,7 +149,6 @@ TEST(EnemyGroup, SpawnReplacesAllEnemiesWithFreshOnesAtTheCentre) {
     OpenField(board);
     EnemyGroup group;
     group.board = &board;
-    group.texture = 7;
     group.Spawn();
     ASSERT_EQ(group.enemies.count, 5);
     group.enemies.At(0)->position.x = 3.0f;
@@ -163,7 +162,6 @@ TEST(EnemyGroup, SpawnReplacesAllEnemiesWithFreshOnesAtTheCentre) {
         EXPECT_EQ(e->position.z, 0.5f);
         ExpectFacing(*e, 1, 0);
         EXPECT_EQ(e->board, &board);
-        EXPECT_EQ(e->texture, 7u);
     }
 }
 
@@ -260,24 +258,23 @@ TEST(EnemyGroup, TexturesComeFromTheirPicturesAndAMissingOneIsReported) {
     {
         GameHarness h;
         EXPECT_EQ(CountMessages(h.sys, "Board"), 0);
-        EXPECT_NE(h.game().enemies.texture, 0u);
-        EXPECT_EQ(h.game().enemies.enemies.At(0)->texture, h.game().enemies.texture);
-        EXPECT_NE(h.game().bombs.bombTexture, 0u);
+        EXPECT_NE(h.game().renderer.enemyTexture, 0u);
+        EXPECT_NE(h.game().renderer.bombTexture, 0u);
     }
     EmptyWorkDir empty;
     GameHarness h;
-    EXPECT_EQ(h.game().enemies.texture, 0u);
-    EXPECT_EQ(h.game().bombs.bombTexture, 0u);
+    EXPECT_EQ(h.game().renderer.enemyTexture, 0u);
+    EXPECT_EQ(h.game().renderer.bombTexture, 0u);
     EXPECT_EQ(CountMessages(h.sys, "Bomb"), 1);
     // Each failed load shows its own message and leaves the texture alone.
     const int board = CountMessages(h.sys, "Board");
-    h.game().enemies.texture = 77;
-    EXPECT_EQ(h.game().enemies.LoadTexture(), 0);
-    EXPECT_EQ(h.game().enemies.texture, 77u);
+    h.game().renderer.enemyTexture = 77;
+    h.game().renderer.LoadEnemyTexture();
+    EXPECT_EQ(h.game().renderer.enemyTexture, 77u);
     EXPECT_EQ(CountMessages(h.sys, "Board"), board + 1);
-    h.game().bombs.bombTexture = 78;
-    EXPECT_FALSE(h.game().bombs.LoadTexture());
-    EXPECT_EQ(h.game().bombs.bombTexture, 78u);
+    h.game().renderer.bombTexture = 78;
+    h.game().renderer.LoadBombTexture();
+    EXPECT_EQ(h.game().renderer.bombTexture, 78u);
     EXPECT_EQ(CountMessages(h.sys, "Bomb"), 2);
     // The game goes on all the same.
     h.StartPlaying();

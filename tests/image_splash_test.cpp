@@ -43,9 +43,9 @@ class SplashTest : public ::testing::Test {
     // Level 0 of the splash texture, RGB rows, row 0 (t = 0) first.
     std::vector<uint8_t> LoadSplash(GLint& w, GLint& h) {
         game = std::make_unique<Game>();
-        game->LoadSplashTexture();
-        EXPECT_NE(game->splashTexture, 0u);
-        glBindTexture(GL_TEXTURE_2D, game->splashTexture);
+        game->renderer.LoadSplashTexture();
+        EXPECT_NE(game->renderer.splashTexture, 0u);
+        glBindTexture(GL_TEXTURE_2D, game->renderer.splashTexture);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
         std::vector<uint8_t> rgb(size_t(w) * size_t(h) * 3);

@@ -177,6 +177,14 @@ TEST_F(TextureTest, FailedBmpLoadShowsTheOwnersCaptionAndMakesNoName) {
     EXPECT_EQ(sys.messages[0].caption, "Bomb");
 }
 
+TEST_F(TextureTest, EmptyBmpPictureMakesANameWithoutAMessage) {
+    TempFile file(WithFileHeader(InfoHeader(0, 4, 24), {}));
+    GLuint name = 0;
+    EXPECT_TRUE(LoadBmpTexture(file.Path(), name, TextureSet::MipmappedClamped, "Board"));
+    EXPECT_NE(name, 0u);
+    EXPECT_TRUE(sys.messages.empty());
+}
+
 TEST_F(TextureTest, HeroStepsMakeShadowAndSkinFromDibFiles) {
     // File row 0 (the bottom of the picture) lands at t = 0.
     TempFile shadow(Bmp24(2, 2, {{kBlack, kWhite}, {Rgb{1, 1, 1}, Rgb{128, 128, 128}}}));

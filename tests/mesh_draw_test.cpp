@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "platform/virtual/VirtualSystem.h"
-#include "world/Mesh.h"
+#include "render/MeshDraw.h"
+#include "render/SphereListCache.h"
 #include "world/Models.h"
-#include "world/SphereListCache.h"
 
 namespace {
 

@@ -69,6 +69,10 @@ TEST(MessageBox, TextWrapsAtBreaksBetweenWordsAndInsideOverlongWords) {
         {"Can't load image", 54, {"Can't", "load", "image"}},
         {"one two three", 60, {"one two", "three"}},
         {"first\r\nsecond\n\nfourth", 200, {"first", "second", "", "fourth"}},
+        // The DIB reader's text ends in a line break, which ends its one line.
+        {"Failed to open DIB file Hero.bmp.\n", 420, {"Failed to open DIB file Hero.bmp."}},
+        {"last\r\n\n", 200, {"last", ""}},
+        {"\n", 200, {""}},
         {"abcdefghijklmnopqrstuvwxyz end", 60, {"abcdefghij", "klmnopqrst", "uvwxyz end"}},
     };
     for (const auto& c : cases) {

@@ -147,3 +147,47 @@ TEST(Recording, F12SavesTheFrameAsPng) {
     ASSERT_TRUE(WritePng("expected.png", h.frame.data(), h.width, h.height));
     EXPECT_TRUE(ReadFile(names.back()) == ReadFile("expected.png"));
 }
+
+// A key released without its press written (the Enter or Escape that
+// answered a message box before the first tick, whose release reaches the
+// game; a key pressed under Alt) has nothing to release: left out, so the
+// recording holds what the game was played with and nothing else.
+TEST(Recording, LeavesOutReleasesWhosePressItDidNotWrite) {
+    TempGameDir dir;
+    std::string error;
+    {
+        GameHarness h(VirtualSystem::Options{96, 64, true});
+        Recorder recorder;
+        ASSERT_TRUE(recorder.Open("game.rec", error)) << error;
+        recorder.Start(*h.window);
+        h.sys.SetInputTap(&recorder);
+        h.Release(VK_ESCAPE);
+        h.Release(VK_LEFT);
+        h.Tick();
+        h.Press(VK_UP);
+        h.Tick();
+        h.Release(VK_UP);
+        h.Release(VK_UP);
+        h.sys.SetInputTap(nullptr);
+    }
+    const std::string recorded = ReadFile("game.rec");
+    EXPECT_NE(recorded.find("\n2 down up\n3 up up\n"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.find("escape"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.find("left"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.find("up up", recorded.find("up up") + 1), std::string::npos) << recorded;
+}
+
+// quorvax --play shows a recorded game; an empty file or a hand-written
+// script is none and is refused before anything is played.
+TEST(Recording, PlaybackRefusesWhatIsNoRecording) {
+    TempGameDir dir;
+    for (const char* content : {"", "2 down space\n3 up space\n"}) {
+        std::ofstream("not.rec", std::ios::binary) << content;
+        Playback playback;
+        std::string error;
+        EXPECT_FALSE(playback.Load("not.rec", error));
+        EXPECT_EQ(error,
+                  "not.rec: line 1: not a recording (it does not begin with \"# quorvax "
+                  "recording\")");
+    }
+}

@@ -19,11 +19,11 @@ constexpr uint8_t kLandscape[3] = {120, 120, 120};
 constexpr uint8_t kSkin[3] = {240, 0, 240};
 
 void PaintFlat(Game& g) {
-    g.board.floorTexture = SolidColourTexture(kFloor[0], kFloor[1], kFloor[2]);
-    g.board.wallTexture = SolidColourTexture(kWall[0], kWall[1], kWall[2]);
-    g.board.topTexture = SolidColourTexture(kTop[0], kTop[1], kTop[2]);
-    g.board.landscapeTexture = SolidColourTexture(kLandscape[0], kLandscape[1], kLandscape[2]);
-    g.hero.texture = SolidColourTexture(kSkin[0], kSkin[1], kSkin[2]);
+    g.renderer.floorTexture = SolidColourTexture(kFloor[0], kFloor[1], kFloor[2]);
+    g.renderer.wallTexture = SolidColourTexture(kWall[0], kWall[1], kWall[2]);
+    g.renderer.topTexture = SolidColourTexture(kTop[0], kTop[1], kTop[2]);
+    g.renderer.landscapeTexture = SolidColourTexture(kLandscape[0], kLandscape[1], kLandscape[2]);
+    g.renderer.heroTexture = SolidColourTexture(kSkin[0], kSkin[1], kSkin[2]);
 }
 
 bool Is(const uint8_t* p, const uint8_t* c) {

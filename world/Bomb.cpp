@@ -1,14 +1,10 @@
 #include "world/Bomb.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
-#include "game/Game.h"
 #include "world/Matrix4.h"
-#include "world/Mesh.h"
-#include "world/Models.h"
 #include "world/Random.h"
+#include "world/World.h"
 
 namespace {
 
@@ -34,16 +30,19 @@ void Bomb::Init(float x, float y, float z) {
     }
 }
 
-void Bomb::Draw() {
-    glPushMatrix();
+void Bomb::Burn(ShownBomb* shown) {
     if (exploded) {
-        glTranslatef(position.x, position.y, position.z);
         Matrix4 step;
         SetIdentity(step);
         SetRotation(step, 0.0, 0.0, kEighthTurn);
         Matrix4 ring;
         SetIdentity(ring);
         const float s = std::sqrt(static_cast<float>(blastFrame) * 0.1f);
+        if (shown != nullptr) {
+            shown->exploded = true;
+            shown->at = position;
+            shown->spread = s;
+        }
         for (int k = 0; k < kFragments; ++k) {
             Matrix4 t;
             Multiply(t, ring, step);
@@ -51,30 +50,29 @@ void Bomb::Draw() {
             Vec3 d{ring[0], ring[1], ring[2]};
             Scale(d, s);
             fragments[k] = d;
-            glDisable(GL_TEXTURE_2D);
-            glPushMatrix();
-            glTranslatef(d.x, d.y, d.z);
+            // Each fragment's colour takes a random blue, drawn in fragment order.
             const float blue = static_cast<float>(Draw01());
-            glColor3f(1.0f - s, s, blue);
-            SolidSphere(static_cast<double>(0.1f));
-            glPopMatrix();
+            if (shown != nullptr) {
+                shown->fragments[k] = d;
+                shown->blue[k] = blue;
+            }
         }
         ++blastFrame;
     } else {
         const double r1 = Draw01();
         const double r2 = Draw01();
         const double r3 = Draw01();
-        glTranslatef(static_cast<float>(position.x + r3 * kJitterAcross),
-                     static_cast<float>(position.y + r2 * kJitterAcross),
-                     static_cast<float>(position.z + r1 * kJitterUp));
-        glEnable(GL_TEXTURE_2D);
-        DrawMesh(bombMesh);
+        if (shown != nullptr) {
+            shown->exploded = false;
+            shown->at = Vec3{static_cast<float>(position.x + r3 * kJitterAcross),
+                             static_cast<float>(position.y + r2 * kJitterAcross),
+                             static_cast<float>(position.z + r1 * kJitterUp)};
+        }
     }
-    glPopMatrix();
     --fuse;
     if (fuse == kExplodeAt) {
-        if (game != nullptr) {
-            game->PlaySound(1);
+        if (world != nullptr) {
+            world->PlaySound(1);
         }
         exploded = 1;
         blastFrame = 0;

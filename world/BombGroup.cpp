@@ -1,30 +1,27 @@
 #include "world/BombGroup.h"
 
-#include <GL/gl.h>
-
-#include "image/Texture.h"
-
-bool BombGroup::LoadTexture() {
-    return LoadBmpTexture("bomb.bmp", bombTexture, TextureSet::MipmappedClamped, "Bomb");
-}
-
 void BombGroup::Add(float x, float y, float z) {
     Bomb* b = bombs.Add();
     b->Init(x, y, z);
-    b->game = game;
+    b->world = world;
+    b->id = nextId++;
 }
 
-void BombGroup::Update() {
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, bombTexture);
+void BombGroup::Update(std::vector<ShownBomb>* shown) {
     const int n = bombs.count;
     for (int i = 0; i < n; ++i) {
         if (Bomb* b = bombs.At(i)) {
-            b->Draw();
+            ShownBomb* slot = nullptr;
+            if (shown != nullptr) {
+                shown->emplace_back();
+                slot = &shown->back();
+                slot->id = b->id;
+            }
+            b->Burn(slot);
         }
     }
-    // Blast tests only after every bomb is drawn, so they test the fragments
-    // just shown.
+    // Blast tests only after every bomb has burnt, so they test the
+    // fragments this tick shows.
     for (int i = 0; i < bombs.count; ++i) {
         Bomb* b = bombs.At(i);
         if (b == nullptr) {

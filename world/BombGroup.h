@@ -1,31 +1,31 @@
 #pragma once
 
-#include <GL/gl.h>
+#include <cstdint>
+#include <vector>
 
 #include "world/Bomb.h"
+#include "world/FrameState.h"
 #include "world/OwnedList.h"
 
-class Game;
+class World;
 
-// The live bombs, oldest first, and their shared texture.
+// The live bombs, oldest first.
 class BombGroup {
   public:
     // Deletes every bomb (through the list).
     virtual ~BombGroup() = default;
 
-    // Once from Game::Init: "bomb.bmp" into bombTexture. False, with the
-    // message shown and the texture unmade, when the picture was not read.
-    bool LoadTexture();
     // Game::DropBomb, at the hero's position.
     void Add(float x, float y, float z);
-    // Once per playing frame, after the enemies: every bomb is drawn and
-    // burns down, then each exploding bomb runs its blast test and burnt-out
-    // bombs are removed.
-    void Update();
+    // Once per playing tick, after the enemies: every bomb burns down (and,
+    // where shown is given, goes into it as this tick shows it), then each
+    // exploding bomb runs its blast test and burnt-out bombs are removed.
+    void Update(std::vector<ShownBomb>* shown = nullptr);
     // A life lost, a level cleared: every bomb deleted at once.
     void Clear();
 
     OwnedList<Bomb> bombs;
-    Game* game = nullptr;
-    GLuint bombTexture = 0;
+    World* world = nullptr;
+    // The id the next bomb gets.
+    uint32_t nextId = 1;
 };

@@ -1,11 +1,7 @@
 #include "world/Enemy.h"
 
-#include <GL/gl.h>
-
 #include "world/Board.h"
 #include "world/Box.h"
-#include "world/Mesh.h"
-#include "world/Models.h"
 #include "world/Random.h"
 
 namespace {
@@ -79,16 +75,4 @@ void Enemy::Wander() {
     if (!IsBlocked(w)) {
         orientation = t;
     }
-}
-
-void Enemy::Draw() {
-    Wander();
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPushMatrix();
-    glTranslatef(position.x, position.y, position.z);
-    glMultMatrixf(orientation.m);
-    DrawMesh(enemyMesh);
-    glPopMatrix();
-    glDisable(GL_TEXTURE_2D);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <GL/gl.h>
+#include <cstdint>
 
 #include "world/Matrix4.h"
 #include "world/Vec3.h"
@@ -17,13 +17,13 @@ class Enemy {
     int Init();
     // Wander: 1 when the enemy, moved by d, would overlap a wall block.
     int IsBlocked(const Vec3& d) const;
-    // One frame of movement; called by Draw.
+    // One tick of movement, from EnemyGroup::Update.
     void Wander();
-    // Once per playing frame from EnemyGroup::Draw: moves, then draws.
-    void Draw();
 
     Vec3 position{0.0f, 0.0f, 0.5f};
     Matrix4 orientation;
     Board* board = nullptr;
-    GLuint texture = 0;
+    // Set by EnemyGroup::Spawn, new for every enemy ever made: a frame
+    // between two ticks blends only an enemy that is in both.
+    uint32_t id = 0;
 };

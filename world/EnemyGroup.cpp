@@ -1,18 +1,11 @@
 #include "world/EnemyGroup.h"
 
-#include "game/Game.h"
-#include "image/Texture.h"
 #include "world/Hero.h"
+#include "world/World.h"
 
 int EnemyGroup::Init() {
-    LoadTexture();
     Spawn();
     return 1;
-}
-
-int EnemyGroup::LoadTexture() {
-    // Without the picture texture stays 0 and the enemies are drawn untextured.
-    return LoadBmpTexture("Enemy1.bmp", texture, TextureSet::MipmappedClamped, "Board") ? 1 : 0;
 }
 
 void EnemyGroup::Spawn() {
@@ -20,23 +13,26 @@ void EnemyGroup::Spawn() {
     for (int i = 0; i < enemiesPerLevel; ++i) {
         Enemy* e = enemies.Add();
         e->Init();
-        e->texture = texture;
         e->board = board;
+        e->id = nextId++;
     }
 }
 
-void EnemyGroup::Draw() {
+void EnemyGroup::Update(std::vector<ShownEnemy>* shown) {
     const int n = enemies.count;
     for (int i = 0; i < n; ++i) {
         if (Enemy* e = enemies.At(i)) {
-            e->Draw();
+            e->Wander();
+            if (shown != nullptr) {
+                shown->push_back(ShownEnemy{e->id, e->position, e->orientation});
+            }
         }
     }
     CheckHeroContact();
 }
 
 void EnemyGroup::CheckHeroContact() {
-    if (enemies.count == 0 || hero == nullptr || game == nullptr) {
+    if (enemies.count == 0 || hero == nullptr || world == nullptr) {
         return;
     }
     const Vec3 p = hero->position;
@@ -50,7 +46,7 @@ void EnemyGroup::CheckHeroContact() {
         const float dz = e->position.z - p.z;
         if (dx * dx + dy * dy + dz * dz < 0.25f) {
             // The lost life respawns the enemies: nothing here may be touched after it.
-            game->LoseLife();
+            world->LoseLife();
             return;
         }
     }

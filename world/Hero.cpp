@@ -1,8 +1,8 @@
 #include "world/Hero.h"
 
 #include <cmath>
+#include <cstdlib>
 
-#include "image/Texture.h"
 #include "world/Board.h"
 #include "world/Box.h"
 
@@ -40,17 +40,6 @@ int Hero::Init() {
     groundHeight = 0.5f;
     jumping = 0;
     SetIdentity(orientation);
-    LoadTextures();
-    return 1;
-}
-
-int Hero::LoadTextures() {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glEnable(GL_TEXTURE_2D);
-    // The loaders show their own message and leave the name 0 on failure:
-    // the hero is then drawn untextured, never from a missing picture.
-    LoadShadowTexture("Shadow.bmp", shadowTexture);
-    LoadDibTexture("Hero.bmp", texture);
     return 1;
 }
 
@@ -135,4 +124,49 @@ void Hero::UpdateGroundHeight() {
         return;
     }
     groundHeight = 0.5f;
+}
+
+ShownHero Hero::Update() {
+    // Wall tops reach past the outermost open cells; keep the hero over the board.
+    if (position.x <= -6.5f) {
+        position.x = -6.5f;
+    }
+    if (position.x >= 7.5f) {
+        position.x = 7.5f;
+    }
+    if (position.y <= -6.5f) {
+        position.y = -6.5f;
+    }
+    if (position.y >= 7.5f) {
+        position.y = 7.5f;
+    }
+    UpdateGroundHeight();
+
+    ShownHero shown;
+    if (jumping == 1) {
+        // The counter is looked at before it is lowered: six ticks up, six down.
+        position.z = static_cast<float>(position.z + jumpDirection * 0.2);
+        if (jumpCounter < 0) {
+            jumpDirection = -1;
+        }
+        if (jumpCounter < -5) {
+            jumping = 0;
+            position.z = groundHeight;
+            jumpDirection = 1;
+        }
+        --jumpCounter;
+        shown.at = position;
+    } else {
+        position.z = groundHeight;
+        // The bob shows before it steps; the pose after.
+        shown.at =
+            Vec3{position.x, position.y, static_cast<float>(groundHeight + bobOffset * 0.04)};
+        if (std::abs(bobOffset) > 5) {
+            bobStep = -bobStep;
+        }
+        bobOffset += bobStep;
+    }
+    shown.orientation = orientation;
+    shown.frame = HeroFrameFor(bobOffset);
+    return shown;
 }

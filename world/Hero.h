@@ -1,7 +1,6 @@
 #pragma once
 
-#include <GL/gl.h>
-
+#include "world/FrameState.h"
 #include "world/Matrix4.h"
 #include "world/Vec3.h"
 
@@ -16,23 +15,20 @@ extern int bobStep;        // +1 or -1: where bobOffset goes next
 void ResetHeroMotion();
 
 // Which of the three animation frames (0 = A, 1 = B, 2 = C) the bobbing
-// phase shows. Hero::Draw, with bobOffset after its step.
+// phase shows. Hero::Update, with bobOffset after its step.
 int HeroFrameFor(int bob);
 
 // The player's figure: walks along its facing direction, stopped or slid by
 // the blocks, turns on the spot, jumps onto the wall tops, bobs while it
-// stands, and throws a shadow on the floor.
+// stands, and throws a shadow on the floor (render/ draws it).
 class Hero {
   public:
     Hero();
     virtual ~Hero() = default;
 
     // Once from Game::Init, after the game has set board: start cell, facing
-    // +x, standing, and the two textures. Answers 1.
+    // +x, standing. Answers 1.
     int Init();
-    // From Init, with the GL context current: shadow and skin. A picture
-    // that cannot be read leaves its name 0 (drawn untextured). Answers 1.
-    int LoadTextures();
     // Key actions StepForward (+0.1) and StepBack (-0.1): moves along the
     // facing direction as far as the walls allow.
     void Step(float distance);
@@ -44,11 +40,11 @@ class Hero {
     // Key action Jump: starts a jump unless one is under way; answers the
     // jumping flag as it was before.
     int StartJump();
-    // From Draw: the standing height from the blocks under the footprint.
+    // From Update: the standing height from the blocks under the footprint.
     void UpdateGroundHeight();
-    // Once per playing frame, after the board: clamp, heights, bobbing,
-    // the model and its shadow.
-    void Draw();
+    // Once per playing tick, first of the actors: clamp, heights, the jump
+    // or the bobbing. Answers where the model is shown this tick.
+    ShownHero Update();
 
     // First column: the facing direction.
     Matrix4 orientation;
@@ -57,10 +53,8 @@ class Hero {
     // 0.5 on the floor, 1.5 on a wall top.
     float groundHeight = 0.5f;
     Board* board = nullptr;
-    GLuint shadowTexture = 0;
-    GLuint texture = 0;
     int jumping = 0;
-    // 5 at the start of a jump, one less per drawn frame; below -5 it ends.
+    // 5 at the start of a jump, one less per playing tick; below -5 it ends.
     int jumpCounter = 0;
 
   private:
@@ -69,5 +63,4 @@ class Hero {
                   int& col) const;
     // Whether the hero's box moved by d is clear of every block; the hit otherwise.
     bool MoveIsClear(const Vec3& d, int& row, int& col) const;
-    void DrawShadow() const;
 };

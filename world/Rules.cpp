@@ -1,8 +1,7 @@
 // The rules that decide a game: what a blast destroys, how a life is lost,
 // when the game is over and what a cleared level brings.
-#include "game/Game.h"
-#include "platform/Platform.h"
 #include "world/Bomb.h"
+#include "world/World.h"
 
 namespace {
 
@@ -28,10 +27,10 @@ bool Reaches(const Vec3& bomb, const Vec3& fragment, const Vec3& target) {
 }  // namespace
 
 void Bomb::CheckBlastHits() {
-    if (game == nullptr) {
+    if (world == nullptr) {
         return;
     }
-    Game& g = *game;
+    World& g = *world;
     OwnedList<Enemy>& list = g.enemies.enemies;
     for (int i = 0; i < list.count; ++i) {
         const Enemy* e = list.At(i);
@@ -63,14 +62,15 @@ void Bomb::CheckBlastHits() {
     }
 }
 
-void Game::LoseLife() {
+void World::LoseLife() {
     PlaySound(2);
     enemies.Spawn();
     // Height and facing stay: a hero caught on a wall top drops in the next frame.
     hero.position.x = kHeroStartX;
     hero.position.y = kHeroStartY;
     --lives;
-    Sleep(kLostLifePauseMs);
+    ++era;
+    Pause(kLostLifePauseMs);
     waitingForStart = 1;
     if (lives <= 0) {
         gameOver = 1;
@@ -82,9 +82,10 @@ void Game::LoseLife() {
     bombs.Clear();
 }
 
-void Game::ClearLevel() {
+void World::ClearLevel() {
     ++board.level;
     ++enemies.enemiesPerLevel;
+    ++era;
     if (board.level > kLastLevel) {
         board.level = 0;
     }

@@ -2,7 +2,37 @@
 
 #include "platform/Keys.h"
 
-int VirtualKeyFromSdl(SDL_Keycode key) {
+namespace {
+
+// With NumLock off the keypad is the cursor block, as Windows reports it;
+// with NumLock on its digits are typed text and no keys of the game.
+int KeypadKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_KP_8:
+            return VK_UP;
+        case SDLK_KP_2:
+            return VK_DOWN;
+        case SDLK_KP_4:
+            return VK_LEFT;
+        case SDLK_KP_6:
+            return VK_RIGHT;
+        case SDLK_KP_7:
+            return VK_HOME;
+        case SDLK_KP_1:
+            return VK_END;
+        case SDLK_KP_PERIOD:
+            return VK_DELETE;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+int VirtualKeyFromSdl(SDL_Keycode key, uint16_t mod) {
+    if (const int keypad = KeypadKey(key); keypad != 0) {
+        return (mod & KMOD_NUM) != 0 ? 0 : keypad;
+    }
     if (key >= SDLK_a && key <= SDLK_z) {
         return 'A' + (key - SDLK_a);
     }
@@ -58,12 +88,21 @@ bool MessageFromSdlEvent(const SDL_Event& event, Message& out) {
     out = Message{};
     switch (event.type) {
         case SDL_KEYDOWN:
-        case SDL_KEYUP:
+        case SDL_KEYUP: {
+            const uint16_t mod = event.key.keysym.mod;
             out.kind = event.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
-            out.key = VirtualKeyFromSdl(event.key.keysym.sym);
+            out.key = VirtualKeyFromSdl(event.key.keysym.sym, mod);
             out.repeat = event.type == SDL_KEYDOWN && event.key.repeat != 0;
-            out.alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+            out.alt = (mod & KMOD_ALT) != 0;
+            // A key pressed under Alt (without CTRL, as AltGr is on Windows)
+            // is a system key there, no game key: only Alt+Enter goes on, for
+            // the window mode. Releases always go on, so no key stays held.
+            const bool systemKey = out.alt && (mod & KMOD_CTRL) == 0;
+            if (out.kind == MessageKind::KeyDown && systemKey && out.key != VK_RETURN) {
+                return false;
+            }
             return out.key != 0;
+        }
         case SDL_TEXTINPUT:
             out.kind = MessageKind::Text;
             out.text = event.text.text;

@@ -448,10 +448,27 @@ GlContextResult SdlSystem::CreateGlContext(Dialog& dlg) {
         SDL_GL_DeleteContext(context);
         return GlContextResult::CannotMakeCurrent;
     }
-    // The swap must never wait for the display: the tick holds the pace.
+    // The swap never waits for the display while the tick holds the pace.
     SDL_GL_SetSwapInterval(0);
     glContext_ = context;
     return GlContextResult::Ok;
+}
+
+void SdlSystem::SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) {
+    if (glContext_ != nullptr) {
+        // Ticks alone never wait for the display; frames between them may.
+        SDL_GL_SetSwapInterval(dlg != nullptr ? 1 : 0);
+    }
+    System::SetFrameSource(dlg, perSecond, tickMs);
+}
+
+int SdlSystem::DisplayRefreshRate() {
+    const int display = mainWindow_ != nullptr ? SDL_GetWindowDisplayIndex(mainWindow_) : 0;
+    SDL_DisplayMode mode;
+    if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) != 0) {
+        return 0;
+    }
+    return mode.refresh_rate;
 }
 
 void SdlSystem::ReleaseGlContext() {

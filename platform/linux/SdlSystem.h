@@ -33,6 +33,7 @@ class SdlSystem : public System {
     const std::string& LastError() const { return lastError_; }
 
     uint32_t GetTickCount() override;
+    uint64_t NowMicros() override { return NowUs(); }
     void Sleep(uint32_t ms) override;
     void MessageBox(const char* text, const char* caption) override;
     void ShowCursor(bool show) override;
@@ -47,6 +48,8 @@ class SdlSystem : public System {
     void SetWindowMode(Dialog& dlg, bool fullscreenBorderless) override;
     void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) override;
 
+    // Vsync while frames come between ticks (where the driver gives it).
+    void SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) override;
     GlContextResult CreateGlContext(Dialog& dlg) override;
     void ReleaseGlContext() override;
     void SwapBuffers() override;
@@ -57,6 +60,9 @@ class SdlSystem : public System {
 
     // What RunModal returns for a dialog whose window cannot be made.
     static constexpr int kNoWindow = -2;
+
+  protected:
+    int DisplayRefreshRate() override;
 
   private:
     struct Window {

@@ -49,6 +49,10 @@ void SdlSystem::Pump(Dialog& modal) {
     if (modal.IsEnded()) {
         return;
     }
+    // A frame between ticks only while no timer waits: the tick comes first.
+    if (timers_.Empty() || timers_.NextDue() > NowUs()) {
+        DrawDueFrame();
+    }
     PaintDirty();
     WaitForNext();
 }
@@ -72,7 +76,8 @@ void SdlSystem::FireDueTimer() {
 // connection. So the loop sleeps in short slices and polls instead.
 void SdlSystem::WaitForNext() {
     uint64_t now = NowUs();
-    const uint64_t due = timers_.Empty() ? now + kIdleWaitUs : timers_.NextDue();
+    const uint64_t due =
+        std::min(timers_.Empty() ? now + kIdleWaitUs : timers_.NextDue(), NextFrameMicros());
     SDL_Event event;
     for (; now < due; now = NowUs()) {
         if (SDL_PollEvent(&event) != 0) {
@@ -203,14 +208,19 @@ void SdlSystem::HandleClick(const SDL_Event& event) {
 }
 
 void SdlSystem::DeliverInput(const Message& msg) {
-    if (InnermostModal() != nullptr && TapInput(msg)) {
-        InnermostModal()->PreTranslateMessage(msg);
+    Dialog* top = InnermostModal();
+    if (top == nullptr) {
+        return;
+    }
+    if (IsMessageBox(*top) || TapInput(msg)) {
+        top->PreTranslateMessage(msg);
     }
 }
 
 // Message boxes stay out of recordings (the replay tool answers them
-// itself), and during a playback the player answers them: their clicks and
-// closes act at once instead of going in as keys.
+// itself), and during a playback the player answers them: their keys pass
+// by the input tap, and their clicks and closes act at once instead of
+// going in as keys.
 bool SdlSystem::IsMessageBox(const Dialog& dlg) {
     return dynamic_cast<const MessageBoxDialog*>(&dlg) != nullptr;
 }

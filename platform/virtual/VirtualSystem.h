@@ -35,6 +35,8 @@ class VirtualSystem : public System {
 
     // System
     uint32_t GetTickCount() override;
+    // Virtual milliseconds, in microseconds.
+    uint64_t NowMicros() override { return now_ * 1000u; }
     void Sleep(uint32_t ms) override;
     void MessageBox(const char* text, const char* caption) override;
     void ShowCursor(bool show) override;

@@ -129,6 +129,15 @@ uint32_t Win32System::GetTickCount() {
     return ::GetTickCount();
 }
 
+uint64_t Win32System::NowMicros() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    const uint64_t c = static_cast<uint64_t>(count.QuadPart);
+    const uint64_t f = static_cast<uint64_t>(frequency.QuadPart);
+    return c / f * 1000000u + c % f * 1000000u / f;
+}
+
 void Win32System::Sleep(uint32_t ms) {
     ::Sleep(ms);
 }
@@ -454,14 +463,35 @@ GlContextResult Win32System::CreateGlContext(Dialog& dlg) {
         ReleaseDC(hwnd, dc);
         return GlContextResult::CannotMakeCurrent;
     }
-    // The swap must never wait for the display: the tick holds the pace.
-    using SwapIntervalFn = BOOL(WINAPI*)(int);
-    if (PROC proc = wglGetProcAddress("wglSwapIntervalEXT"); proc != nullptr) {
-        reinterpret_cast<SwapIntervalFn>(reinterpret_cast<void*>(proc))(0);
-    }
+    // The swap never waits for the display while the tick holds the pace.
+    SetSwapInterval(0);
     glDc_ = dc;
     glContext_ = context;
     return GlContextResult::Ok;
+}
+
+void Win32System::SetSwapInterval(int interval) {
+    using SwapIntervalFn = BOOL(WINAPI*)(int);
+    if (PROC proc = wglGetProcAddress("wglSwapIntervalEXT"); proc != nullptr) {
+        reinterpret_cast<SwapIntervalFn>(reinterpret_cast<void*>(proc))(interval);
+    }
+}
+
+void Win32System::SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) {
+    if (glContext_ != nullptr) {
+        SetSwapInterval(dlg != nullptr ? 1 : 0);
+    }
+    System::SetFrameSource(dlg, perSecond, tickMs);
+}
+
+int Win32System::DisplayRefreshRate() {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
+        return 0;
+    }
+    // 0 and 1 stand for the hardware's default rate.
+    return mode.dmDisplayFrequency > 1 ? static_cast<int>(mode.dmDisplayFrequency) : 0;
 }
 
 void Win32System::ReleaseGlContext() {

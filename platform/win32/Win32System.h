@@ -31,6 +31,7 @@ class Win32System : public System {
     void Init();
 
     uint32_t GetTickCount() override;
+    uint64_t NowMicros() override;
     void Sleep(uint32_t ms) override;
     void MessageBox(const char* text, const char* caption) override;
     void ShowCursor(bool show) override;
@@ -46,6 +47,9 @@ class Win32System : public System {
     void SetWindowIcon(Dialog& dlg, const uint8_t* rgba, int width, int height) override;
     void AppendSystemMenuItem(Dialog& dlg, unsigned id, const char* text) override;
 
+    // Vsync (wglSwapIntervalEXT, where the driver has it) while frames come
+    // between ticks; the loop draws them in its idle time.
+    void SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) override;
     GlContextResult CreateGlContext(Dialog& dlg) override;
     void ReleaseGlContext() override;
     void SwapBuffers() override;
@@ -59,12 +63,13 @@ class Win32System : public System {
     // The dialog procedure of every window of this system, for the one
     // message it was given; true when handled. Not for other callers.
     intptr_t HandleMessage(Window& w, unsigned msg, uintptr_t wp, intptr_t lp);
-    // A key or typed character (MSG) of a dialog, through the input tap:
-    // false when the tap drops it. The modal loop and the hook on message
-    // boxes call it; not for other callers.
-    bool PassesTap(const void* msg);
+
+  protected:
+    int DisplayRefreshRate() override;
 
   private:
+    // 1: swaps wait for the display; 0: they never do.
+    void SetSwapInterval(int interval);
     void OpenWindow(Dialog& dlg);
     void CloseWindow(Dialog& dlg) override;
     Window* Find(const Dialog& dlg) const;

@@ -13,17 +13,11 @@
 
 namespace {
 
-// Message boxes run the system's own modal loop; this hook shows their keys
-// to the input tap while one is open.
+// The system whose message box is open now: the box runs the system's own
+// modal loop, where its keys and clicks answer it without passing the input
+// tap (message boxes stay out of recordings, and during a playback the
+// player answers them).
 Win32System* boxSystem = nullptr;
-
-LRESULT CALLBACK BoxInputHook(int code, WPARAM wp, LPARAM lp) {
-    if (code == MSGF_DIALOGBOX && boxSystem != nullptr &&
-        !boxSystem->PassesTap(reinterpret_cast<const MSG*>(lp))) {
-        return 1;  // held back
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
 
 // Sets a flag for the length of a scope and puts the old value back.
 class FlagScope {
@@ -51,16 +45,26 @@ void Win32System::MessageBox(const char* text, const char* caption) {
     }
     Win32System* const outerBox = boxSystem;
     boxSystem = this;
-    HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, BoxInputHook, nullptr, GetCurrentThreadId());
     MessageBoxW(owner, WideFromCp1252(text).c_str(), WideFromCp1252(caption).c_str(), flags);
-    if (hook != nullptr) {
-        UnhookWindowsHookEx(hook);
-    }
     boxSystem = outerBox;
 }
 
 void Win32System::Pump(Dialog& modal) {
     MSG m;
+    // Frames between ticks in the idle time: WM_TIMER is made only when no
+    // other message waits, so a waiting tick is always taken first.
+    if (frameSource_ != nullptr && !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (DrawDueFrame()) {
+            return;
+        }
+        const uint64_t now = NowMicros();
+        const uint64_t next = NextFrameMicros();
+        const DWORD wait = next == UINT64_MAX ? INFINITE
+                           : next <= now      ? 0
+                                              : static_cast<DWORD>((next - now + 999) / 1000);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+        return;
+    }
     const BOOL got = GetMessageW(&m, nullptr, 0, 0);
     if (got == 0 || got == -1) {
         // WM_QUIT (the session ends): every dialog ends, the main window last.
@@ -91,16 +95,6 @@ void Win32System::Pump(Dialog& modal) {
     }
     TranslateMessage(&m);
     DispatchMessageW(&m);
-}
-
-bool Win32System::PassesTap(const void* msgPtr) {
-    const MSG& m = *static_cast<const MSG*>(msgPtr);
-    Message msg;
-    if (MessageFromWin32(m.message, m.wParam, m.lParam, msg) ||
-        (m.message == WM_CHAR && TextFromWin32Char(m.wParam, pendingHigh_, msg))) {
-        return TapInput(msg);
-    }
-    return true;
 }
 
 bool Win32System::RouteInput(const void* msgPtr) {
@@ -135,11 +129,9 @@ bool Win32System::RouteInput(const void* msgPtr) {
 // window's key handling, or the open dialog, where Start and Back+Start
 // mean Enter and Escape and a recorded name is typed into its field.
 void Win32System::DeliverInput(const Message& msg) {
-    if (!TapInput(msg)) {
-        return;
-    }
-    // A message box is innermost while it is open: the recorded Enter that
-    // answered it answers it again.
+    // A message box is innermost while it is open: a controller's Start or
+    // Back+Start answers it as Enter or Escape would, past the tap, as its
+    // own keys do.
     if (HWND box = static_cast<HWND>(OpenBox()); box != nullptr) {
         if (msg.kind == MessageKind::KeyDown &&
             (msg.key == VK_RETURN || msg.key == VK_SPACE || msg.key == VK_ESCAPE)) {
@@ -147,7 +139,7 @@ void Win32System::DeliverInput(const Message& msg) {
         }
         return;
     }
-    if (InnermostModal() == nullptr) {
+    if (!TapInput(msg) || InnermostModal() == nullptr) {
         return;
     }
     Dialog& top = *InnermostModal();

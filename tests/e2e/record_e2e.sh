@@ -60,7 +60,7 @@ summary() {
 # Replays the recording so far.
 progress() {
   rm -f "$work/probe/scores.dat"
-  (cd "$work/probe" && "$game/quorvax-replay" --size 64x48 --state-every 1 --script "$rec" 2>/dev/null) |
+  (cd "$work/probe" && "$game/quorvax-replay" --headless --state-every 1 --script "$rec" 2>/dev/null) |
     summary
 }
 
@@ -179,7 +179,7 @@ done
 grep -qE '^[0-9]+ text ' "$rec" || fail "a name was typed but the recording holds no text"
 
 # --- Check ---
-out=$(cd "$work/check" && "$game/quorvax-replay" --size 160x120 --check --state-every 1 --script "$rec" 2>&1) ||
+out=$(cd "$work/check" && "$game/quorvax-replay" --headless --check --state-every 1 --script "$rec" 2>&1) ||
   fail "quorvax-replay --check failed: $(echo "$out" | grep -v '^state ')"
 grep -Fxq "$final" <<<"$out" || fail "the replay never printed the final state"
 read -r ticks best lost < <(summary <<<"$out")

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Plays one replay script with quorvax-replay in a fresh scratch copy of the
 # game's files and compares what it printed with what is pinned beside it.
-#   run_replay.sh GAME_DIR SCRIPT.txt [SHOT_DIR]
+#   run_replay.sh GAME_DIR SCRIPT.txt [SHOT_DIR | --headless]
 #
 # SCRIPT.expected holds "state tick=T ..." lines and the closing "end: ..."
 # line; the run prints a state after every tick, and the states of the
 # pinned ticks, the final state and the end line must match it exactly.
 # SCRIPT.scores, when present, is the "scores.dat" the run must leave behind,
 # byte for byte. A line "# shot TICK NAME.png" in the script saves the frame
-# of that tick into SHOT_DIR.
+# of that tick into SHOT_DIR; a script without shots, or any with
+# --headless, is played without pictures (quorvax-replay --headless).
 #
 # The scratch copy has no "scores.dat", so every run starts from the cleared
 # table, and nothing in GAME_DIR is written.
@@ -16,6 +17,8 @@ set -euo pipefail
 game="$(cd "$1" && pwd)"
 script="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
 shot_dir="${3:-}"
+headless=false
+[[ "$shot_dir" == --headless ]] && headless=true && shot_dir=""
 base="${script%.txt}"
 name="$(basename "$base")"
 
@@ -33,10 +36,14 @@ done
 
 args=(--size 320x240 --state-every 1 --script "$script")
 shots=()
-while read -r _ _ tick file; do
-    args+=(--shot "$tick:$work/$file")
-    shots+=("$file")
-done < <(grep -E '^# shot [0-9]+ [A-Za-z0-9_.-]+\.png$' "$script" || true)
+if ! $headless; then
+    while read -r _ _ tick file; do
+        args+=(--shot "$tick:$work/$file")
+        shots+=("$file")
+    done < <(grep -E '^# shot [0-9]+ [A-Za-z0-9_.-]+\.png$' "$script" || true)
+fi
+# Without shots only the states count: the game runs without pictures.
+[[ ${#shots[@]} -eq 0 ]] && args+=(--headless)
 
 cd "$work"
 status=0

@@ -1,7 +1,8 @@
 // quorvax-soak: the real main window and game for a long run at virtual time
 // (90,000 ticks are one hour of play), driven by a seeded random player who
 // presses and releases keys, drops bombs, jumps, dies, clears levels and types
-// names into the name dialog. After every frame OpenGL must report no error;
+// names into the name dialog. After every frame OpenGL must report no error
+// (--headless: no OpenGL and no frames at all, the world and the rest only);
 // resident memory after the first minute (1,500 ticks) may grow by less than
 // 5% by the end. Built with the sanitizers, the leak check runs at exit.
 // Runs in the current working directory, beside the game's files.
@@ -170,7 +171,9 @@ struct Totals {
 };
 
 void Usage() {
-    std::fprintf(stderr, "usage: quorvax-soak [--ticks N] [--seed S] [--size WxH] [--no-audio]\n");
+    std::fprintf(
+        stderr,
+        "usage: quorvax-soak [--ticks N] [--seed S] [--size WxH] [--no-audio] [--headless]\n");
 }
 
 }  // namespace
@@ -179,6 +182,7 @@ int main(int argc, char** argv) {
     uint64_t ticks = 90000;
     uint32_t seed = 1;
     bool audio = true;
+    bool headless = false;
     VirtualSystem::Options options;
     options.desktopWidth = 320;
     options.desktopHeight = 240;
@@ -199,6 +203,9 @@ int main(int argc, char** argv) {
             ++i;
         } else if (arg == "--no-audio") {
             audio = false;
+        } else if (arg == "--headless") {
+            headless = true;
+            options.gl = false;
         } else {
             Usage();
             return 2;
@@ -230,13 +237,15 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         MainWindow window;
+        window.game.drawing = !headless;
         RandomPlayer player(sys, seed);
         int lastLives = 3;
         int lastLevel = 0;
         int levelPlayed = 0;
         uint64_t ticksInLevel = 0;
         sys.afterTick = [&](uint64_t tick) {
-            for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) {
+            for (GLenum e = headless ? GL_NO_ERROR : glGetError(); e != GL_NO_ERROR;
+                 e = glGetError()) {
                 if (++totals.glErrors <= 10) {
                     std::fprintf(stderr, "GL error 0x%04x after tick %llu\n", e,
                                  static_cast<unsigned long long>(tick));

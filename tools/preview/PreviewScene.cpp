@@ -6,6 +6,7 @@
 
 #include "image/JpegImage.h"
 #include "image/Texture.h"
+#include "render/MeshDraw.h"
 #include "world/Levels.h"
 #include "world/Models.h"
 

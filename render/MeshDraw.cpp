@@ -1,9 +1,9 @@
-#include "world/Mesh.h"
+#include "render/MeshDraw.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "world/SphereListCache.h"
+#include "render/SphereListCache.h"
 
 void DrawMesh(const Mesh& mesh) {
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -3,13 +3,13 @@
 #include <memory>
 #include <new>
 
-#include "game/Game.h"
 #include "image/JpegImage.h"
 #include "image/Texture.h"
+#include "render/GlRenderer.h"
 
 // The title picture. Silent: after a failed load the texture holds whatever
 // was decoded (undecoded rows black), or no image at all.
-void Game::LoadSplashTexture() {
+void GlRenderer::LoadSplashTexture() {
     JpegImage image;
     image.Load("First.jpg");
     const uint8_t* pixels = image.pixels.get();

@@ -1,4 +1,4 @@
-#include "world/SphereListCache.h"
+#include "render/SphereListCache.h"
 
 #include <new>
 

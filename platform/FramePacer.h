@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+// When the main window draws a frame between its ticks: at most one per
+// frame interval, every tick's own picture at least once, and never a frame
+// that would still be drawing when the next tick is due (that frame is
+// dropped rather than the tick delayed). Times in microseconds on one
+// steady clock. The backends' modal loops ask it; it draws nothing itself.
+class FramePacer {
+  public:
+    // SetFrameSource: frames at most intervalUs apart, ticks tickUs apart.
+    void Start(uint64_t intervalUs, uint64_t tickUs, uint64_t now);
+    // The main window's tick has just run at now.
+    void TickRan(uint64_t now);
+    // The loop, when no timer is due: whether to draw a frame now.
+    bool Due(uint64_t now) const;
+    // The loop, after drawing the frame it was told to draw.
+    void Drawn(uint64_t start, uint64_t end);
+    // The loop: when to look again (it also wakes for its timers).
+    uint64_t NextWake(uint64_t now) const;
+
+    uint64_t Interval() const { return interval_; }
+
+  private:
+    uint64_t interval_ = 16667;
+    uint64_t tick_ = 40000;
+    uint64_t next_ = 0;
+    uint64_t lastTick_ = 0;
+    uint64_t cost_ = 0;  // a recent frame's drawing time, smoothed
+    bool tickShown_ = true;
+};
