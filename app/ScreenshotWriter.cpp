@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -47,14 +46,16 @@ void ScreenshotWriter::Take(int width, int height) {
     shot.width = width;
     shot.height = height;
     shot.taken = std::time(nullptr);
-    shot.rows.resize(static_cast<size_t>(width) * 3 * static_cast<size_t>(height));
+    shot.rows.resize(static_cast<size_t>(width) * 4 * static_cast<size_t>(height));
     // An error left over from drawing must not read as this one's.
     while (glGetError() != GL_NO_ERROR) {
     }
+    // RGBA, whose rows are always aligned: drivers copy it as it is, where
+    // RGB takes them a conversion on this thread.
     GLint alignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, shot.rows.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, shot.rows.data());
     glPixelStorei(GL_PACK_ALIGNMENT, alignment);
     if (glGetError() != GL_NO_ERROR) {
         std::fprintf(stderr, "quorvax: screenshot not saved: the picture could not be read\n");
@@ -91,17 +92,24 @@ void ScreenshotWriter::Run() {
             shot = std::move(pending_.front());
             pending_.pop_front();
         }
-        // Top row first for the file.
-        const size_t row = static_cast<size_t>(shot.width) * 3;
-        for (int top = 0, bottom = shot.height - 1; top < bottom; ++top, --bottom) {
-            std::swap_ranges(shot.rows.begin() + static_cast<std::ptrdiff_t>(top * row),
-                             shot.rows.begin() + static_cast<std::ptrdiff_t>((top + 1) * row),
-                             shot.rows.begin() + static_cast<std::ptrdiff_t>(bottom * row));
+        // RGB, top row first, for the file.
+        const size_t width = static_cast<size_t>(shot.width);
+        const size_t height = static_cast<size_t>(shot.height);
+        std::vector<uint8_t> rgb(width * height * 3);
+        for (size_t y = 0; y < height; ++y) {
+            const uint8_t* from = &shot.rows[(height - 1 - y) * width * 4];
+            uint8_t* to = &rgb[y * width * 3];
+            for (size_t x = 0; x < width; ++x) {
+                to[x * 3] = from[x * 4];
+                to[x * 3 + 1] = from[x * 4 + 1];
+                to[x * 3 + 2] = from[x * 4 + 2];
+            }
         }
+        shot.rows = {};
         // Named here, in the order taken, so that two shots of one second
         // cannot both find the same name free.
         const std::string name = ShotName(shot.taken);
-        if (WritePng(name, shot.rows.data(), shot.width, shot.height)) {
+        if (WritePng(name, rgb.data(), shot.width, shot.height)) {
             std::fprintf(stderr, "quorvax: screenshot saved as %s\n", name.c_str());
         } else {
             std::fprintf(stderr, "quorvax: screenshot not saved: cannot write %s\n", name.c_str());

@@ -31,7 +31,7 @@ class ScreenshotWriter {
 
   private:
     struct Shot {
-        std::vector<uint8_t> rows;  // RGB, bottom row first, as OpenGL reads them
+        std::vector<uint8_t> rows;  // RGBA, bottom row first, as OpenGL reads them
         int width = 0;
         int height = 0;
         std::time_t taken = 0;
