@@ -6,7 +6,7 @@
 
 #include "app/AboutBox.h"
 #include "app/Keyboard.h"
-#include "app/Screenshot.h"
+#include "app/ScreenshotWriter.h"
 #include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "res/Resources.h"
@@ -97,6 +97,7 @@ void MainWindow::OnDestroy() {
         Sys().SetFrameSource(nullptr, 0, kFramePeriodMs);
     }
     ReleaseGlContext();
+    screenshots_.Finish();
 }
 
 bool MainWindow::PreTranslateMessage(const Message& msg) {
@@ -113,16 +114,9 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
             OnSysCommand(IDM_ABOUTBOX);
         }
         if (msg.key == VK_F12 && !msg.repeat) {
-            // Taken from the next frame before its swap; no tick is added or lost.
-            game.beforeSwap = [this] {
-                std::string error;
-                const std::string name = SaveScreenshot(game.viewWidth, game.viewHeight, error);
-                if (name.empty()) {
-                    std::fprintf(stderr, "quorvax: screenshot not saved: %s\n", error.c_str());
-                } else {
-                    std::fprintf(stderr, "quorvax: screenshot saved as %s\n", name.c_str());
-                }
-            };
+            // Taken from the next frame before its swap and written on a
+            // worker; no tick is added or lost.
+            game.beforeSwap = [this] { screenshots_.Take(game.viewWidth, game.viewHeight); };
         }
         if (msg.key == VK_RETURN && msg.alt && !msg.repeat) {
             borderless_ = !borderless_;

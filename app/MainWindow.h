@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/ScreenshotWriter.h"
 #include "app/TickFeed.h"
 #include "game/Game.h"
 #include "platform/Dialog.h"
@@ -26,7 +27,8 @@ class MainWindow : public Dialog {
     void OnFrame() override;
     // Viewport, view size and the whole render state again.
     void OnSize(int cx, int cy) override;
-    // Timer killed, context released; the game is destroyed afterwards.
+    // Timer killed, context released, screenshots written; the game is
+    // destroyed afterwards.
     void OnDestroy() override;
     // Enter does nothing.
     void OnOK() override {}
@@ -62,4 +64,5 @@ class MainWindow : public Dialog {
     bool borderless_ = true;
     int frameRate_ = kFramePerTick;
     uint64_t lastTickMicros_ = 0;
+    ScreenshotWriter screenshots_;
 };

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/AudioResampler.h"
+
 namespace {
 
 constexpr uint16_t kFormatPcm = 1;
@@ -157,20 +159,27 @@ AudioClip WaveFile::ToClip(int sampleRate) const {
     if (frames == 0 || sampleRate <= 0) {
         return clip;
     }
-    auto at = [this](size_t frame, int ch) {
-        return samples_[frame * channels_ + std::min(ch, channels_ - 1)];
-    };
-    // Linear interpolation is plenty for short effects.
-    const double step = static_cast<double>(sampleRate_) / sampleRate;
-    const size_t outFrames = static_cast<size_t>(std::ceil(frames / step));
-    clip.samples.resize(outFrames * 2);
-    for (size_t i = 0; i < outFrames; ++i) {
-        const double pos = i * step;
-        const size_t a = std::min(static_cast<size_t>(pos), frames - 1);
-        const size_t b = std::min(a + 1, frames - 1);
-        const float t = static_cast<float>(pos - a);
-        for (int ch = 0; ch < 2; ++ch) {
-            clip.samples[i * 2 + ch] = at(a, ch) + (at(b, ch) - at(a, ch)) * t;
+    // Left from the first channel, right from the second (or the first again).
+    const int sides = std::min(channels_, 2);
+    if (sampleRate == sampleRate_) {
+        clip.samples.resize(frames * 2);
+        for (size_t i = 0; i < frames; ++i) {
+            clip.samples[i * 2] = samples_[i * channels_];
+            clip.samples[i * 2 + 1] = samples_[i * channels_ + sides - 1];
+        }
+        return clip;
+    }
+    // A band-limited conversion: interpolating straight between samples
+    // would mirror the sound's upper harmonics above its own half rate.
+    const AudioResampler resampler(sampleRate_, sampleRate);
+    clip.samples.resize(resampler.OutputFrames(frames) * 2);
+    for (int ch = 0; ch < sides; ++ch) {
+        resampler.Convert(samples_.data() + ch, frames, static_cast<size_t>(channels_),
+                          clip.samples.data() + ch, 2);
+    }
+    if (sides == 1) {
+        for (size_t i = 0; i < clip.samples.size(); i += 2) {
+            clip.samples[i + 1] = clip.samples[i];
         }
     }
     return clip;

@@ -1,5 +1,7 @@
 // The music's cost: the audio callback per second of audio for the game's
 // song, and the start-up time of the player (SoundFont opened, song started).
+// And the effects': the longest one converted to the device's rate, as at
+// its first play, inside that tick.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -12,6 +14,7 @@
 #include <unistd.h>
 
 #include "audio/MusicPlayer.h"
+#include "audio/WaveFile.h"
 #include "platform/linux/MidiSoundFont.h"
 #include "platform/virtual/AudioOutputMemory.h"
 #include "platform/virtual/VirtualSystem.h"
@@ -117,6 +120,31 @@ void BM_OpenSoundFontAndStartSong(benchmark::State& state) {
     SetSys(nullptr);
 }
 BENCHMARK(BM_OpenSoundFontAndStartSong)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// SoundEffects at the first play of "over.wav" (two seconds at 22,050 Hz):
+// the wave made over for a 48 kHz device.
+void BM_LongestEffectToDeviceRate(benchmark::State& state) {
+    if (!EnterGameDir()) {
+        state.SkipWithError("the game's files not found (set QUORVAX_GAME_DIR)");
+        return;
+    }
+    std::FILE* file = std::fopen("over.wav", "rb");
+    WaveFile wave;
+    const bool read = file != nullptr && wave.Read(file);
+    if (file != nullptr) {
+        std::fclose(file);
+    }
+    if (!read) {
+        state.SkipWithError("over.wav not readable");
+        return;
+    }
+    for (auto _ : state) {
+        const AudioClip clip = wave.ToClip(kRate);
+        benchmark::DoNotOptimize(clip.samples.data());
+    }
+    state.counters["sound_seconds"] = static_cast<double>(wave.Frames()) / wave.SampleRate();
+}
+BENCHMARK(BM_LongestEffectToDeviceRate)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -18,12 +18,6 @@ class MappedFile {
     std::span<const uint8_t> Bytes() const { return {bytes, size}; }
 
   private:
-#ifdef _WIN32
-    void* file = nullptr;  // HANDLEs, kept out of this header's includes
-    void* mapping = nullptr;
-#else
-    int fd = -1;
-#endif
-    const uint8_t* bytes = nullptr;
+    const uint8_t* bytes = nullptr;  // the view of FileSystem::MapFile
     size_t size = 0;
 };

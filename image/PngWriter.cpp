@@ -1,8 +1,11 @@
 #include "image/PngWriter.h"
 
-#include <algorithm>
+#include <zlib.h>
+
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -12,102 +15,176 @@ struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
 };
 
-const std::array<uint32_t, 256>& CrcTable() {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            }
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
+struct DeflateEnd {
+    void operator()(z_stream* z) const { deflateEnd(z); }
+};
 
-void PutBE32(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 24));
-    out.push_back(static_cast<uint8_t>(v >> 16));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
+constexpr size_t kIdatBytes = 256 * 1024;  // compressed bytes per IDAT chunk
+constexpr int kFilterCount = 5;            // none, sub, up, average, Paeth
+constexpr size_t kPixelBytes = 3;
+constexpr size_t kMaxRowBytes = size_t{1} << 24;  // over five million pixels a row
+
+void PutBE32(uint8_t* out, uint32_t v) {
+    out[0] = static_cast<uint8_t>(v >> 24);
+    out[1] = static_cast<uint8_t>(v >> 16);
+    out[2] = static_cast<uint8_t>(v >> 8);
+    out[3] = static_cast<uint8_t>(v);
 }
 
 // One chunk: length, type, data, CRC of type and data.
-bool WriteChunk(FILE* file, const char type[4], const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> head;
-    PutBE32(head, static_cast<uint32_t>(data.size()));
-    head.insert(head.end(), type, type + 4);
-    uint32_t crc = 0xFFFFFFFFu;
-    const auto& table = CrcTable();
-    for (size_t i = 4; i < head.size(); ++i) {
-        crc = table[(crc ^ head[i]) & 0xFF] ^ (crc >> 8);
+bool WriteChunk(FILE* file, const char type[4], const uint8_t* data, size_t size) {
+    uint8_t head[8];
+    PutBE32(head, static_cast<uint32_t>(size));
+    std::memcpy(head + 4, type, 4);
+    uLong crc = crc32(0, head + 4, 4);
+    if (size != 0) {
+        crc = crc32(crc, data, static_cast<uInt>(size));
     }
-    for (const uint8_t b : data) {
-        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-    }
-    std::vector<uint8_t> tail;
-    PutBE32(tail, crc ^ 0xFFFFFFFFu);
-    return std::fwrite(head.data(), 1, head.size(), file) == head.size() &&
-           (data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size()) &&
-           std::fwrite(tail.data(), 1, tail.size(), file) == tail.size();
+    uint8_t tail[4];
+    PutBE32(tail, static_cast<uint32_t>(crc));
+    return std::fwrite(head, 1, 8, file) == 8 &&
+           (size == 0 || std::fwrite(data, 1, size, file) == size) &&
+           std::fwrite(tail, 1, 4, file) == 4;
 }
 
-// The zlib stream of the filtered rows (filter 0 before each row) in stored
-// blocks of at most 65535 bytes, closed by the Adler-32 of the rows.
-std::vector<uint8_t> StoredZlib(const uint8_t* rgb, size_t rowBytes, size_t height) {
-    std::vector<uint8_t> raw;
-    raw.reserve((rowBytes + 1) * height);
-    for (size_t y = 0; y < height; ++y) {
-        raw.push_back(0);
-        raw.insert(raw.end(), rgb + y * rowBytes, rgb + (y + 1) * rowBytes);
+// The Paeth predictor: whichever of left, above and upper left is nearest
+// to left + above - upper left. Written without branches, so that the
+// filter loop below can run on vectors.
+inline int Paeth(int a, int b, int c) {
+    const int pa = std::abs(b - c);
+    const int pb = std::abs(a - c);
+    const int pc = std::abs(a + b - 2 * c);
+    const int bc = pb <= pc ? b : c;
+    return pa <= pb && pa <= pc ? a : bc;
+}
+
+template <int Type>
+inline int Predict(int a, int b, int c) {
+    if constexpr (Type == 1) {
+        return a;
+    } else if constexpr (Type == 2) {
+        return b;
+    } else if constexpr (Type == 3) {
+        return (a + b) >> 1;
+    } else if constexpr (Type == 4) {
+        return Paeth(a, b, c);
+    } else {
+        return 0;
     }
-    std::vector<uint8_t> z{0x78, 0x01};
-    z.reserve(raw.size() + raw.size() / 65535 * 5 + 16);
-    size_t pos = 0;
-    do {
-        const size_t n = std::min<size_t>(raw.size() - pos, 65535);
-        const bool last = pos + n == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n));
-        z.push_back(static_cast<uint8_t>(~n >> 8));
-        z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-                 raw.begin() + static_cast<std::ptrdiff_t>(pos + n));
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1, b = 0;
-    for (const uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
+}
+
+// Filter `Type` of the row (the row above is all zeros for the first) into
+// out; returns the usual measure of how well it will compress: the sum of
+// the filtered bytes' magnitudes, read as signed. One loop per filter, the
+// first pixel (which has nothing on its left) apart.
+template <int Type>
+uint64_t FilterRow(const uint8_t* row, const uint8_t* above, size_t bytes, uint8_t* out) {
+    uint64_t cost = 0;
+    for (size_t i = 0; i < kPixelBytes && i < bytes; ++i) {
+        out[i] = static_cast<uint8_t>(row[i] - Predict<Type>(0, above[i], 0));
+        cost += static_cast<uint64_t>(std::abs(static_cast<int8_t>(out[i])));
     }
-    PutBE32(z, (b << 16) | a);
-    return z;
+    uint32_t sum = 0;  // at most 128 a byte: kMaxRowBytes keeps it in 32 bits
+    for (size_t i = kPixelBytes; i < bytes; ++i) {
+        const uint8_t v = static_cast<uint8_t>(
+            row[i] - Predict<Type>(row[i - kPixelBytes], above[i], above[i - kPixelBytes]));
+        out[i] = v;
+        sum += static_cast<uint32_t>(std::abs(static_cast<int8_t>(v)));
+    }
+    return cost + sum;
+}
+
+using FilterFunction = uint64_t (*)(const uint8_t*, const uint8_t*, size_t, uint8_t*);
+constexpr FilterFunction kFilters[kFilterCount] = {FilterRow<0>, FilterRow<1>, FilterRow<2>,
+                                                   FilterRow<3>, FilterRow<4>};
+
+// Compressed output so far goes out in IDAT chunks; `flush` ends the stream.
+bool Deflate(z_stream& z, FILE* file, std::vector<uint8_t>& out, bool flush) {
+    for (;;) {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        const int result = deflate(&z, flush ? Z_FINISH : Z_NO_FLUSH);
+        if (result == Z_STREAM_ERROR) {
+            return false;
+        }
+        const size_t made = out.size() - z.avail_out;
+        if (made != 0 && !WriteChunk(file, "IDAT", out.data(), made)) {
+            return false;
+        }
+        if (flush ? result == Z_STREAM_END : z.avail_out != 0) {
+            return true;
+        }
+    }
+}
+
+bool WritePngTo(FILE* file, const uint8_t* rgb, int width, int height) {
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    uint8_t header[13] = {};
+    PutBE32(header, static_cast<uint32_t>(width));
+    PutBE32(header + 4, static_cast<uint32_t>(height));
+    header[8] = 8;  // 8-bit RGB, deflate, adaptive filters, no interlace
+    header[9] = 2;
+    if (std::fwrite(kSignature, 1, 8, file) != 8 ||
+        !WriteChunk(file, "IHDR", header, sizeof header)) {
+        return false;
+    }
+
+    z_stream stream{};
+    // Run-length matches only: on filtered rows of a rendered frame they
+    // compress within a few percent of zlib's default at a fraction of the time.
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK) {
+        return false;
+    }
+    const std::unique_ptr<z_stream, DeflateEnd> streamEnd(&stream);
+    const size_t rowBytes = static_cast<size_t>(width) * kPixelBytes;
+    const std::vector<uint8_t> zeros(rowBytes, 0);
+    std::array<std::vector<uint8_t>, kFilterCount> candidates;
+    for (std::vector<uint8_t>& c : candidates) {
+        c.resize(1 + rowBytes);
+    }
+    std::vector<uint8_t> out(kIdatBytes);
+    const uint8_t* above = zeros.data();
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = rgb + static_cast<size_t>(y) * rowBytes;
+        int best = 0;
+        uint64_t bestCost = UINT64_MAX;
+        for (int type = 0; type < kFilterCount; ++type) {
+            std::vector<uint8_t>& c = candidates[static_cast<size_t>(type)];
+            c[0] = static_cast<uint8_t>(type);
+            const uint64_t cost = kFilters[type](row, above, rowBytes, c.data() + 1);
+            if (cost < bestCost) {
+                bestCost = cost;
+                best = type;
+            }
+        }
+        std::vector<uint8_t>& chosen = candidates[static_cast<size_t>(best)];
+        stream.next_in = chosen.data();
+        stream.avail_in = static_cast<uInt>(chosen.size());
+        if (!Deflate(stream, file, out, false)) {
+            return false;
+        }
+        above = row;
+    }
+    return Deflate(stream, file, out, true) && WriteChunk(file, "IEND", nullptr, 0) &&
+           std::fflush(file) == 0;
 }
 
 }  // namespace
 
 bool WritePng(const std::string& path, const uint8_t* rgb, int width, int height) {
-    // The stored stream has to fit in one IDAT chunk's 32-bit length.
     if (rgb == nullptr || width <= 0 || height <= 0 ||
-        (uint64_t(width) * 3 + 1) * uint64_t(height) > 0xF0000000u) {
+        uint64_t(width) * kPixelBytes > kMaxRowBytes) {
         return false;
     }
     std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file) {
         return false;
     }
-    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBE32(header, static_cast<uint32_t>(width));
-    PutBE32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter, no interlace
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    const bool ok = std::fwrite(kSignature, 1, 8, file.get()) == 8 &&
-                    WriteChunk(file.get(), "IHDR", header) &&
-                    WriteChunk(file.get(), "IDAT", StoredZlib(rgb, rowBytes, size_t(height))) &&
-                    WriteChunk(file.get(), "IEND", {});
-    return ok && std::fflush(file.get()) == 0;
+    const bool written = WritePngTo(file.get(), rgb, width, height);
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed) {
+        std::remove(path.c_str());  // no half picture left behind
+        return false;
+    }
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/FramePacer.h"
 #include "platform/InputTap.h"
@@ -37,8 +38,10 @@ class System {
     virtual int RunModal(Dialog& dlg) = 0;
     // Creates the dialog's window without a loop of its own (runs OnInitDialog).
     virtual void CreateModeless(Dialog& dlg) = 0;
-    // Destroys the dialog's window: timers killed, OnDestroy run.
-    virtual void DestroyWindow(Dialog& dlg) = 0;
+    // Dialog::DestroyWindow and a dialog's destructor: destroys the window
+    // (CloseWindow: timers killed, OnDestroy run). A dialog whose modal loop
+    // runs is ended with IDCANCEL instead; its loop closes it.
+    void DestroyWindow(Dialog& dlg);
     virtual void SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) = 0;
     virtual void KillTimer(Dialog& dlg, unsigned id) = 0;
 
@@ -97,9 +100,28 @@ class System {
     // DeliverInput, so that a recording holds it and a playback holds it back.
     void DeliverKeyPress(int key);
 
+    // The dialog stack, one for every backend. RunModal pushes its dialog
+    // before the loop and pops it after; input goes to the innermost.
+    void PushModal(Dialog& dlg) { modalStack_.push_back(&dlg); }
+    void PopModal(Dialog& dlg);
+    // Null when no modal loop runs.
+    Dialog* InnermostModal() const { return modalStack_.empty() ? nullptr : modalStack_.back(); }
+    bool InModalLoop(const Dialog& dlg) const;
+    // The window manager's quit, the quit signals, the end of the session:
+    // cancels every modal dialog from the innermost out, so the main window
+    // ends the orderly way (the game saves its scores). From then on
+    // CancellingAll holds, and a dialog that opens is to close at once.
+    void CancelAll();
+    bool CancellingAll() const { return cancellingAll_; }
+    // DestroyWindow's work on an open dialog that runs no modal loop; RunModal's
+    // last step. The window goes, its timers are killed, OnDestroy runs.
+    virtual void CloseWindow(Dialog& dlg) = 0;
+
   private:
     InputTap* tap_ = nullptr;
     FramePacer pacer_;
+    std::vector<Dialog*> modalStack_;  // innermost last
+    bool cancellingAll_ = false;
 };
 
 // The system the program runs on; set once by main() or by a test.

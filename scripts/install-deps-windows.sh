@@ -8,7 +8,7 @@
 set -euo pipefail
 
 packages=(
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev
   wine wine64 xvfb xauth nsis zip unzip dpkg-dev googletest cmake ninja-build
 )
 src_list=/etc/apt/sources.list.d/quorvax-deb-src.sources

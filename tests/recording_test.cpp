@@ -127,6 +127,8 @@ TEST(Recording, F12SavesTheFrameAsPng) {
         h.Tick();
     }
     h.Grab();
+    // The shots are written on a worker; closing the window waits for them.
+    h.sys.Close();
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         names.push_back(entry.path().filename().string());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
+#include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlKeyMap.h"
 #include "platform/linux/SdlSystem.h"
 
@@ -262,6 +264,33 @@ TEST_F(SdlSystemTest, QuitCancelsEveryModalDialogFromTheTopDown) {
     TestDialog late;
     late.onInit = [&] { late.SetTimer(1, 1000); };
     EXPECT_EQ(late.DoModal(), IDCANCEL);
+}
+
+// A quit signal that comes in a tick, before any loop has looked for one,
+// while that tick opens a dialog: that dialog closes at once and so does
+// every loop under it. (The signal's note stays for the whole process, so
+// the case runs in a child of its own.)
+TEST_F(SdlSystemTest, QuitSignalBeforeANestedDialogEndsEveryLoop) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            QuitSignals::Install();
+            TestDialog outer;
+            TestDialog inner;
+            int ticks = 0;
+            outer.onInit = [&] { outer.SetTimer(1, 5); };
+            outer.onTimer = [&](unsigned) {
+                if (++ticks == 1) {
+                    std::raise(SIGTERM);
+                    inner.DoModal();
+                } else if (ticks > 50) {
+                    outer.EndDialog(IDOK);  // the signal was missed
+                }
+            };
+            const int result = outer.DoModal();
+            std::exit(result == IDCANCEL && inner.Result() == IDCANCEL && ticks == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(SdlSystemTest, AltF4ClosesOnlyTheInnermostDialog) {

@@ -225,8 +225,7 @@ Dialog* SdlSystem::DialogOf(uint32_t windowId) {
 // A dialog under the innermost modal one takes no input, as its owner is
 // disabled while a modal dialog runs.
 bool SdlSystem::IsDisabled(const Dialog& dlg) const {
-    return !modalStack_.empty() && modalStack_.back() != &dlg &&
-           std::find(modalStack_.begin(), modalStack_.end(), &dlg) != modalStack_.end();
+    return InModalLoop(dlg) && InnermostModal() != &dlg;
 }
 
 void SdlSystem::OpenWindow(Dialog& dlg) {
@@ -297,7 +296,7 @@ void SdlSystem::CentreFrame(SDL_Window* window) {
 }
 
 bool SdlSystem::Quitting() const {
-    return quitting_ || QuitSignals::Pending();
+    return CancellingAll() || QuitSignals::Pending();
 }
 
 void SdlSystem::ShowWindow(Dialog& dlg) {
@@ -360,18 +359,19 @@ int SdlSystem::RunModal(Dialog& dlg) {
         CloseWindow(dlg);
         return kNoWindow;
     }
-    modalStack_.push_back(&dlg);
+    PushModal(dlg);
     dlg.OnInitDialog();
     if (Quitting()) {
-        quitting_ = true;
-        dlg.OnCancel();  // the program is ending: a dialog opened now closes at once
+        // The program is ending: a dialog opened now closes at once, and so
+        // do those under it if no loop has seen a quit signal yet.
+        CancelAll();
     } else {
         ShowWindow(dlg);
     }
     while (!dlg.IsEnded()) {
         Pump(dlg);
     }
-    modalStack_.erase(std::find(modalStack_.begin(), modalStack_.end(), &dlg));
+    PopModal(dlg);
     CloseWindow(dlg);
     return dlg.Result();
 }
@@ -383,17 +383,6 @@ void SdlSystem::CreateModeless(Dialog& dlg) {
     OpenWindow(dlg);
     dlg.OnInitDialog();
     ShowWindow(dlg);
-}
-
-void SdlSystem::DestroyWindow(Dialog& dlg) {
-    if (!dlg.IsOpen()) {
-        return;
-    }
-    if (std::find(modalStack_.begin(), modalStack_.end(), &dlg) != modalStack_.end()) {
-        dlg.EndDialog(IDCANCEL);  // its modal loop closes it
-        return;
-    }
-    CloseWindow(dlg);
 }
 
 void SdlSystem::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {

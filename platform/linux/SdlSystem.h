@@ -42,7 +42,6 @@ class SdlSystem : public System {
 
     int RunModal(Dialog& dlg) override;
     void CreateModeless(Dialog& dlg) override;
-    void DestroyWindow(Dialog& dlg) override;
     void SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) override;
     void KillTimer(Dialog& dlg, unsigned id) override;
 
@@ -84,7 +83,7 @@ class SdlSystem : public System {
     // A signal or the window manager's quit is ending the program.
     bool Quitting() const;
     void ShowWindow(Dialog& dlg);
-    void CloseWindow(Dialog& dlg);
+    void CloseWindow(Dialog& dlg) override;
     Window* Find(const Dialog& dlg);
     Dialog* DialogOf(uint32_t windowId);
     bool IsDisabled(const Dialog& dlg) const;
@@ -105,7 +104,6 @@ class SdlSystem : public System {
     void HandleInput(const SDL_Event& event);
     void HandleClick(const SDL_Event& event);
     static bool IsMessageBox(const Dialog& dlg);
-    void CancelAll();
     // Pump: sleeps until the next timer is due or input comes.
     void WaitForNext();
     void PaintDirty();
@@ -121,8 +119,6 @@ class SdlSystem : public System {
 
     TimerQueue timers_;
     std::map<Dialog*, std::unique_ptr<Window>> windows_;
-    std::vector<Dialog*> modalStack_;  // innermost modal loop last
-    bool quitting_ = false;
 
     SDL_Window* mainWindow_ = nullptr;
     void* glContext_ = nullptr;  // SDL_GLContext

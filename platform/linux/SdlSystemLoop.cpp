@@ -34,7 +34,7 @@ constexpr int kDialogFontCell = 13;
 }  // namespace
 
 void SdlSystem::Pump(Dialog& modal) {
-    if (!quitting_ && QuitSignals::Pending()) {
+    if (!CancellingAll() && QuitSignals::Pending()) {
         CancelAll();
         return;
     }
@@ -122,18 +122,6 @@ void SdlSystem::HandleEvent(const SDL_Event& event) {
     }
 }
 
-// The window manager's quit and the quit signals end every modal dialog
-// from the innermost out, so the main window ends the orderly way.
-void SdlSystem::CancelAll() {
-    quitting_ = true;
-    const std::vector<Dialog*> stack = modalStack_;
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        if (!(*it)->IsEnded()) {
-            (*it)->OnCancel();
-        }
-    }
-}
-
 void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
     if (event.window.event == SDL_WINDOWEVENT_ENTER ||
         event.window.event == SDL_WINDOWEVENT_LEAVE) {
@@ -146,7 +134,7 @@ void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
     Window& w = *Find(*dlg);
     switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            if (!modalStack_.empty() && dlg == modalStack_.back() && !IsMessageBox(*dlg)) {
+            if (dlg == InnermostModal() && !IsMessageBox(*dlg)) {
                 DeliverKeyPress(VK_ESCAPE);
             } else if (!IsDisabled(*dlg)) {
                 dlg->OnCancel();
@@ -181,14 +169,15 @@ void SdlSystem::HandleWindowEvent(const SDL_Event& event) {
 // All keyboard input goes to the innermost modal dialog, whichever window
 // has the focus, so keystrokes never reach the game while a dialog is open.
 void SdlSystem::HandleInput(const SDL_Event& event) {
-    if (modalStack_.empty()) {
+    Dialog* top = InnermostModal();
+    if (top == nullptr) {
         return;
     }
     if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 &&
         (event.key.keysym.mod & KMOD_ALT) != 0) {
         // Without a window manager nobody else turns Alt+F4 into a close.
-        if (IsMessageBox(*modalStack_.back())) {
-            modalStack_.back()->OnCancel();
+        if (IsMessageBox(*top)) {
+            top->OnCancel();
         } else {
             DeliverKeyPress(VK_ESCAPE);
         }
@@ -197,7 +186,7 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
     // Typed text is for the dialogs' edit fields: the game's own window takes
     // keys only (as on Windows, where it gets no characters), so letters and
     // Space on it never go into a recording as text.
-    if (event.type == SDL_TEXTINPUT && modalStack_.back()->Template().hostsGl) {
+    if (event.type == SDL_TEXTINPUT && top->Template().hostsGl) {
         return;
     }
     Message msg;
@@ -209,10 +198,10 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
 // A left click counts where it is let go, and only in the innermost modal
 // dialog: the windows under it are disabled.
 void SdlSystem::HandleClick(const SDL_Event& event) {
-    if (event.button.button != SDL_BUTTON_LEFT || modalStack_.empty()) {
+    Dialog* top = InnermostModal();
+    if (event.button.button != SDL_BUTTON_LEFT || top == nullptr) {
         return;
     }
-    Dialog* top = modalStack_.back();
     if (DialogOf(event.button.windowID) != top) {
         return;
     }
@@ -229,12 +218,12 @@ void SdlSystem::HandleClick(const SDL_Event& event) {
 }
 
 void SdlSystem::DeliverInput(const Message& msg) {
-    if (modalStack_.empty()) {
+    Dialog* top = InnermostModal();
+    if (top == nullptr) {
         return;
     }
-    Dialog& top = *modalStack_.back();
-    if (IsMessageBox(top) || TapInput(msg)) {
-        top.PreTranslateMessage(msg);
+    if (IsMessageBox(*top) || TapInput(msg)) {
+        top->PreTranslateMessage(msg);
     }
 }
 

@@ -61,7 +61,7 @@ void VirtualSystem::CloseWindow(Dialog& dlg) {
 }
 
 Dialog* VirtualSystem::Focus() const {
-    return modal_.empty() ? main_ : modal_.back();
+    return InnermostModal() != nullptr ? InnermostModal() : main_;
 }
 
 bool VirtualSystem::ScriptDone() const {
@@ -70,7 +70,7 @@ bool VirtualSystem::ScriptDone() const {
 
 int VirtualSystem::RunModal(Dialog& dlg) {
     OpenWindow(dlg);
-    modal_.push_back(&dlg);
+    PushModal(dlg);
     uint64_t idleFrom = mainTicks_;
     size_t scriptLeft = script_.size();
     while (!dlg.IsEnded()) {
@@ -101,7 +101,7 @@ int VirtualSystem::RunModal(Dialog& dlg) {
             Deliver(m);
         }
     }
-    modal_.erase(std::remove(modal_.begin(), modal_.end(), &dlg), modal_.end());
+    PopModal(dlg);
     CloseWindow(dlg);
     return dlg.Result();
 }
@@ -114,10 +114,6 @@ int VirtualSystem::RunModalFor(Dialog& main, uint64_t tickLimit) {
 
 void VirtualSystem::CreateModeless(Dialog& dlg) {
     OpenWindow(dlg);
-}
-
-void VirtualSystem::DestroyWindow(Dialog& dlg) {
-    CloseWindow(dlg);
 }
 
 void VirtualSystem::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {

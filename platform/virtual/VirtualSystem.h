@@ -42,7 +42,6 @@ class VirtualSystem : public System {
     void ShowCursor(bool show) override;
     int RunModal(Dialog& dlg) override;
     void CreateModeless(Dialog& dlg) override;
-    void DestroyWindow(Dialog& dlg) override;
     void SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) override;
     void KillTimer(Dialog& dlg, unsigned id) override;
     Rect DesktopRect() override;
@@ -107,7 +106,7 @@ class VirtualSystem : public System {
 
   private:
     void OpenWindow(Dialog& dlg);
-    void CloseWindow(Dialog& dlg);
+    void CloseWindow(Dialog& dlg) override;
     // Runs the next due timer, moving the clock forward to it; false when no timer exists.
     bool Step();
     void DeliverScripted(uint64_t tick);
@@ -125,7 +124,6 @@ class VirtualSystem : public System {
     int clientH_ = 0;
     bool borderless_ = true;
     Dialog* main_ = nullptr;
-    std::vector<Dialog*> modal_;  // open modal dialogs, innermost last
     TimerQueue timers_;
     std::multimap<uint64_t, Message> script_;
     std::unique_ptr<OffscreenGl> gl_;

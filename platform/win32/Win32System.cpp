@@ -254,7 +254,7 @@ intptr_t Win32System::HandleMessage(Window& w, unsigned msg, uintptr_t wp, intpt
             return dlg.OnSysCommand(static_cast<unsigned>(wp)) ? TRUE : FALSE;
         case WM_COMMAND:
             if ((LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && !fromKey_ &&
-                !modalStack_.empty() && modalStack_.back() == &dlg) {
+                InnermostModal() == &dlg) {
                 // Not a key's doing: a click on the button, the close box
                 // or Alt+F4 (the dialog manager's WM_CLOSE).
                 DeliverKeyPress(LOWORD(wp) == IDOK ? VK_RETURN : VK_ESCAPE);
@@ -335,7 +335,7 @@ int Win32System::RunModal(Dialog& dlg) {
     if (dlg.IsOpen()) {
         return -1;
     }
-    modalStack_.push_back(&dlg);
+    PushModal(dlg);
     HWND owner = dlg.Template().hostsGl ? nullptr : static_cast<HWND>(Owner());
     OpenWindow(dlg);
     HWND hwnd = static_cast<HWND>(WindowOf(dlg));
@@ -345,7 +345,7 @@ int Win32System::RunModal(Dialog& dlg) {
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
     }
-    if (quitting_ || hwnd == nullptr) {
+    if (CancellingAll() || hwnd == nullptr) {
         dlg.OnCancel();  // the program is ending, or there is no window to work
     }
     while (!dlg.IsEnded()) {
@@ -354,7 +354,7 @@ int Win32System::RunModal(Dialog& dlg) {
     if (disabledOwner) {
         EnableWindow(owner, TRUE);  // before the dialog goes, so the owner gets the focus back
     }
-    modalStack_.erase(std::find(modalStack_.begin(), modalStack_.end(), &dlg));
+    PopModal(dlg);
     CloseWindow(dlg);
     return dlg.Result();
 }
@@ -368,17 +368,6 @@ void Win32System::CreateModeless(Dialog& dlg) {
     if (hwnd != nullptr && dlg.Template().visible) {
         ShowWindow(hwnd, SW_SHOW);
     }
-}
-
-void Win32System::DestroyWindow(Dialog& dlg) {
-    if (!dlg.IsOpen()) {
-        return;
-    }
-    if (std::find(modalStack_.begin(), modalStack_.end(), &dlg) != modalStack_.end()) {
-        dlg.EndDialog(IDCANCEL);  // its modal loop closes it
-        return;
-    }
-    CloseWindow(dlg);
 }
 
 void Win32System::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {

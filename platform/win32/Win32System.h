@@ -38,7 +38,6 @@ class Win32System : public System {
 
     int RunModal(Dialog& dlg) override;
     void CreateModeless(Dialog& dlg) override;
-    void DestroyWindow(Dialog& dlg) override;
     void SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) override;
     void KillTimer(Dialog& dlg, unsigned id) override;
 
@@ -72,7 +71,7 @@ class Win32System : public System {
     // 1: swaps wait for the display; 0: they never do.
     void SetSwapInterval(int interval);
     void OpenWindow(Dialog& dlg);
-    void CloseWindow(Dialog& dlg);
+    void CloseWindow(Dialog& dlg) override;
     Window* Find(const Dialog& dlg) const;
     void* Owner() const;
     // One message of the modal loop of `modal`.
@@ -89,14 +88,11 @@ class Win32System : public System {
     // WM_SETCURSOR with this hit-test code: true where the pointer is to be
     // hidden (over the main window's picture while the counter is below 0).
     bool HidesCursor(void* hwnd, int hit) const;
-    void CancelAll();
     // Copies the texts of the dialog's edit fields between model and window.
     void PushTexts(Dialog& dlg, void* hwnd);
     void PullTexts(Dialog& dlg, void* hwnd);
 
     std::map<Dialog*, std::unique_ptr<Window>> windows_;
-    std::vector<Dialog*> modalStack_;  // innermost modal loop last
-    bool quitting_ = false;
     // A key the tap has seen is being handled: the OK or Cancel it brings
     // about is that key's doing, not a click to pass through the tap again.
     bool fromKey_ = false;

@@ -99,10 +99,11 @@ void Win32System::Pump(Dialog& modal) {
 
 bool Win32System::RouteInput(const void* msgPtr) {
     const MSG& m = *static_cast<const MSG*>(msgPtr);
-    if (modalStack_.empty() || !modalStack_.back()->Template().hostsGl) {
+    Dialog* innermost = InnermostModal();
+    if (innermost == nullptr || !innermost->Template().hostsGl) {
         return false;
     }
-    Window* top = Find(*modalStack_.back());
+    Window* top = Find(*innermost);
     if (top == nullptr || top->hwnd == nullptr ||
         (m.hwnd != top->hwnd && !IsChild(top->hwnd, m.hwnd))) {
         return false;
@@ -114,7 +115,7 @@ bool Win32System::RouteInput(const void* msgPtr) {
     if (!TapInput(msg)) {
         return true;  // held back
     }
-    const bool taken = modalStack_.back()->PreTranslateMessage(msg);
+    const bool taken = innermost->PreTranslateMessage(msg);
     // System keys still reach the window, so Alt+F4 and Alt+Space work;
     // Alt+Enter is the game's and goes no further.
     const bool altEnter = msg.kind == MessageKind::KeyDown && msg.alt;
@@ -138,10 +139,10 @@ void Win32System::DeliverInput(const Message& msg) {
         }
         return;
     }
-    if (!TapInput(msg) || modalStack_.empty()) {
+    if (!TapInput(msg) || InnermostModal() == nullptr) {
         return;
     }
-    Dialog& top = *modalStack_.back();
+    Dialog& top = *InnermostModal();
     if (top.Template().hostsGl) {
         top.PreTranslateMessage(msg);
         return;
@@ -237,15 +238,5 @@ void Win32System::PollGamepads() {
     gamepads_->Poll(messages);
     for (const Message& m : messages) {
         DeliverInput(m);
-    }
-}
-
-void Win32System::CancelAll() {
-    quitting_ = true;
-    const std::vector<Dialog*> stack = modalStack_;
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        if (!(*it)->IsEnded()) {
-            (*it)->OnCancel();
-        }
     }
 }

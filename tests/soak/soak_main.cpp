@@ -310,9 +310,8 @@ int main(int argc, char** argv) {
         std::printf(
             "soak: resident memory %.1f MB at tick %llu, %.1f MB at the end (%+.2f%%), "
             "peak after the first minute %.1f MB\n",
-            totals.rssAfterFirstMinute / 1048576.0,
-            static_cast<unsigned long long>(baselineTick), rssEnd / 1048576.0, growth * 100.0,
-            totals.rssPeakAfter / 1048576.0);
+            totals.rssAfterFirstMinute / 1048576.0, static_cast<unsigned long long>(baselineTick),
+            rssEnd / 1048576.0, growth * 100.0, totals.rssPeakAfter / 1048576.0);
         if (sys.MainTicks() < ticks) {
             std::printf("soak: FAILED, the game ended at tick %llu\n",
                         static_cast<unsigned long long>(sys.MainTicks()));
