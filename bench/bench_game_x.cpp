@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
+#include "bench/PlayingGame.h"
 #include "platform/MidiOut.h"
 #include "platform/linux/AudioOutputSdl.h"
 #include "platform/linux/SdlSystem.h"
@@ -40,10 +41,6 @@ using Clock = std::chrono::steady_clock;
 
 // A run that sees this many ticks per wanted one gives up instead of hanging.
 constexpr int kGiveUpFactor = 10;
-
-bool OnPlayingScreen(const Game& game) {
-    return game.waitingForStart == 0 && game.gameOver == 0;
-}
 
 double CpuSeconds() {
     rusage usage{};

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/MainWindow.h"
+#include "bench/PlayingGame.h"
 #include "platform/Keys.h"
 #include "platform/virtual/VirtualSystem.h"
 
@@ -27,27 +28,6 @@ namespace {
 constexpr int kTicksBetweenShots = 30;
 constexpr int kTicksAfterShot = 5;  // timed apart from the plain ones
 constexpr double kTickMs = 40.0;
-
-bool OnPlayingScreen(const Game& game) {
-    return game.waitingForStart == 0 && game.gameOver == 0;
-}
-
-// As bench_frame: a fresh game, Space, the hero walking in circles.
-void StartPlayingGame(VirtualSystem& sys, std::unique_ptr<MainWindow>& window) {
-    do {
-        if (window) {
-            sys.Close();
-        }
-        window = std::make_unique<MainWindow>();
-        sys.Open(*window);
-        sys.KeyDown(VK_SPACE);
-        sys.KeyUp(VK_SPACE);
-        sys.KeyDown(VK_UP);
-        sys.KeyDown(VK_LEFT);
-        sys.RunTicks(5);
-    } while (!OnPlayingScreen(window->game));
-    glFinish();
-}
 
 double Median(std::vector<double> v) {
     if (v.empty()) {
