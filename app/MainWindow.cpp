@@ -75,12 +75,14 @@ void MainWindow::OnTimer(unsigned) {
     }
 }
 
-void MainWindow::OnFrame() {
+bool MainWindow::OnFrame() {
     const double passed = static_cast<double>(Sys().NowMicros() - lastTickMicros_);
     const float fraction = static_cast<float>(passed / (kFramePeriodMs * 1000.0));
-    if (game.FrameWouldChange(fraction)) {
-        game.DrawFrame(fraction);
+    if (!game.FrameWouldChange(fraction)) {
+        return false;
     }
+    game.DrawFrame(fraction);
+    return true;
 }
 
 void MainWindow::OnSize(int cx, int cy) {

@@ -24,7 +24,7 @@ class MainWindow : public Dialog {
     void OnTimer(unsigned id) override;
     // A frame between ticks: the last two ticks blended by how much of the
     // tick has passed on the wall clock.
-    void OnFrame() override;
+    bool OnFrame() override;
     // Viewport, view size and the whole render state again.
     void OnSize(int cx, int cy) override;
     // Timer killed, context released, screenshots written; the game is

@@ -93,13 +93,12 @@ class TimedMainWindow : public MainWindow {
         SetFrameRate(frameRate);
     }
 
-    void OnFrame() override {
+    bool OnFrame() override {
         const Clock::time_point start = Clock::now();
-        const uint64_t before = game.FramesDrawn();
-        MainWindow::OnFrame();
-        // OnFrame skips a frame that would show the last one again.
-        if (!lastCounted_ || game.Drawn().title || game.FramesDrawn() == before) {
-            return;
+        // OnFrame leaves out a frame that would show the last one again.
+        const bool drew = MainWindow::OnFrame();
+        if (!drew || !lastCounted_ || game.Drawn().title) {
+            return drew;
         }
         if (!SamePicture(game.Drawn(), lastDrawn_)) {
             ++counts.distinctFrames;
@@ -108,6 +107,7 @@ class TimedMainWindow : public MainWindow {
         ++counts.framesDrawn;
         counts.frames.push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        return true;
     }
 
     void OnTimer(unsigned id) override {

@@ -86,7 +86,6 @@ void Game::DrawFrame(float fraction) {
     drawn_ = BlendFrames(shown_[0], shown_[1], f);
     drawnTick_ = ticks_;
     drawnFraction_ = f;
-    ++framesDrawn_;
     renderer.Draw(drawn_, View());
     glFlush();
     if (beforeSwap) {

@@ -54,7 +54,6 @@ class Game : public World {
     const FrameState& Shown() const { return shown_[1]; }
     const FrameState& ShownBefore() const { return shown_[0]; }
     const FrameState& Drawn() const { return drawn_; }
-    uint64_t FramesDrawn() const { return framesDrawn_; }
 
     float aspect = 1.0f;
     int viewWidth = 0;
@@ -77,7 +76,6 @@ class Game : public World {
     FrameState shown_[2];
     FrameState drawn_;
     uint64_t ticks_ = 0;
-    uint64_t framesDrawn_ = 0;
     // The tick whose picture was drawn last, and at which fraction.
     uint64_t drawnTick_ = 0;
     float drawnFraction_ = 0.0f;

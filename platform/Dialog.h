@@ -33,8 +33,10 @@ class Dialog {
     // Handlers, called by the system backend on the user-interface thread.
     virtual bool OnInitDialog() { return true; }
     virtual void OnTimer(unsigned /*id*/) {}
-    // A frame between ticks, for the frame source (System::SetFrameSource).
-    virtual void OnFrame() {}
+    // A frame between ticks, for the frame source (System::SetFrameSource);
+    // true when a picture was drawn (a frame that would repeat the last one
+    // may be left out).
+    virtual bool OnFrame() { return false; }
     virtual void OnSize(int /*cx*/, int /*cy*/) {}
     virtual void OnDestroy() {}
     virtual void OnOK() { EndDialog(IDOK); }

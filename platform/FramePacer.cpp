@@ -25,9 +25,11 @@ bool FramePacer::Due(uint64_t now) const {
     return !tickShown_ || now + cost_ <= lastTick_ + tick_;
 }
 
-void FramePacer::Drawn(uint64_t start, uint64_t end) {
-    const uint64_t took = end > start ? end - start : 0;
-    cost_ = cost_ == 0 ? took : (cost_ * 3 + took) / 4;
+void FramePacer::Drawn(uint64_t start, uint64_t end, bool drew) {
+    if (drew) {
+        const uint64_t took = end > start ? end - start : 0;
+        cost_ = cost_ == 0 ? took : (cost_ * 3 + took) / 4;
+    }
     tickShown_ = true;
     // Keep the beat while on time; after a late frame start a new one.
     next_ += interval_;

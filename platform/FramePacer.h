@@ -15,8 +15,9 @@ class FramePacer {
     void TickRan(uint64_t now);
     // The loop, when no timer is due: whether to draw a frame now.
     bool Due(uint64_t now) const;
-    // The loop, after drawing the frame it was told to draw.
-    void Drawn(uint64_t start, uint64_t end);
+    // The loop, after the frame it was told to draw: drawn, or left out
+    // because it would have shown the last picture again (not timed then).
+    void Drawn(uint64_t start, uint64_t end, bool drew = true);
     // The loop: when to look again (it also wakes for its timers).
     uint64_t NextWake(uint64_t now) const;
 

@@ -88,9 +88,9 @@ bool System::DrawDueFrame() {
     if (!pacer_.Due(start)) {
         return false;
     }
-    frameSource_->OnFrame();
-    pacer_.Drawn(start, NowMicros());
-    return true;
+    const bool drew = frameSource_->OnFrame();
+    pacer_.Drawn(start, NowMicros(), drew);
+    return drew;
 }
 
 uint64_t System::NextFrameMicros() {
