@@ -73,18 +73,24 @@ class Browser:
         port_file = os.path.join(profile, "DevToolsActivePort")
         if os.path.exists(port_file):
             os.remove(port_file)
+        self.log_path = profile.rstrip("/") + "-chromium.log"
+        self.log = open(self.log_path, "ab")
         self.process = subprocess.Popen(
             [shutil.which("chromium") or "chromium", "--headless=new", "--no-sandbox",
              "--enable-unsafe-swiftshader", "--window-size=%d,%d" % (width, height),
              "--autoplay-policy=no-user-gesture-required", "--remote-debugging-port=0",
              "--remote-debugging-address=127.0.0.1", "--user-data-dir=" + profile,
-             "--no-first-run", "--no-default-browser-check", "about:blank"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             "--no-first-run", "--no-default-browser-check",
+             # /dev/shm may be missing or small in a container: shared memory in /tmp.
+             "--disable-dev-shm-usage", "about:blank"],
+            stdout=self.log, stderr=self.log)
         deadline = time.time() + timeout
         while not os.path.exists(port_file) or os.path.getsize(port_file) == 0:
             if time.time() > deadline or self.process.poll() is not None:
                 self.close()
-                raise RuntimeError("chromium did not open its DevTools port")
+                with open(self.log_path, "rb") as f:
+                    tail = f.read()[-2000:].decode(errors="replace")
+                raise RuntimeError("chromium did not open its DevTools port:\n" + tail)
             time.sleep(0.1)
         with open(port_file) as f:
             port = int(f.readline())
@@ -114,6 +120,7 @@ class Browser:
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
+        self.log.close()
 
     def __enter__(self):
         return self
