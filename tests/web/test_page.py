@@ -110,7 +110,14 @@ class PageTest:
         self.browser = cdp.Browser(self.profile)
         started = time.time()
         self.browser.navigate(self.site.url)
-        self.browser.wait_for("window.quorvax && window.quorvax.ready === true", timeout=120)
+        deadline = started + 60
+        # An error thrown while the page starts ends the wait: it would not get ready.
+        while not self.browser.evaluate("!!(window.quorvax && window.quorvax.ready === true)"):
+            if self.browser.exceptions:
+                raise RuntimeError("the page threw while starting: " + self.browser.exceptions[0])
+            if time.time() > deadline:
+                raise TimeoutError("the page was not ready after 60 s")
+            time.sleep(0.05)
         return time.time() - started
 
     # The steps; each returns False when the ones after it cannot run.
