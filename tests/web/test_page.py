@@ -136,6 +136,8 @@ class PageTest:
         (x, y, w, h), _ = self.canvas_rect()
         pixels = shot.region(int(x / 4), int(y / 4), int((x + w) / 4), int((y + h) / 4))
         colours = len(set(pixels))
+        # A picture, not text on a plain ground: no colour covers most of it.
+        commonest = max(pixels.count(p) for p in set(pixels)) / len(pixels)
         self.title_shot = shot
         self.save_shot("title.png")
         hint = self.browser.evaluate(
@@ -145,34 +147,41 @@ class PageTest:
             "(() => { const e = document.getElementById('keys-help'); return e ? e.textContent : ''; })()")
         loading = self.browser.evaluate(
             "(() => { const e = document.getElementById('loading'); return !e || e.offsetParent === null; })()")
-        return self.check("the page loads and shows the title picture",
-                          st["screen"] == "title" and colours > 200 and
+        # Without the picture the rest can still be played and checked.
+        self.check("the page loads and shows the title picture",
+                          st["screen"] == "title" and colours > 200 and commonest < 0.5 and
                           "click or press a key to start" in hint.lower() and keys_help.strip() != ""
                           and loading,
-                          "screen=%s, %d colours, start hint %r, keys help %r, loading bar hidden %s"
-                          % (st["screen"], colours, hint, keys_help, loading))
+                          "screen=%s, %d colours, the commonest on %.0f%%, start hint %r, "
+                          "keys help %r, loading bar hidden %s"
+                          % (st["screen"], colours, 100 * commonest, hint, keys_help, loading))
+        return True
 
-    def step_play(self):
+    def tick(self):
+        return int(self.browser.evaluate("window.quorvax.state().split(' ')[1].slice(5)"))
+
+    def play_script(self, events):
+        """Starts a new recorded game and presses the keys of the script at their
+        ticks. Returns the late keys' ticks and what the effects did at the blast."""
         b = self.browser
         b.click_element("#record")
         b.click_element("#canvas")
-        events = parse_script(os.path.join(REPLAYS, "whole_game.txt"))
+        time.sleep(0.2)
         # The title ticks before the first key change nothing in the world.
-        offset = self.state()["tick"] + 5
+        offset = self.tick() + 5
         self.before_walk = self.state()["hero"]
         self.walked = None  # where the first arrow keys took the hero
-        late = 0
-        playing_checked = False
-        sounds = None  # effects started before the ambush goes off, and after
+        self.playing = None
+        late = []
+        sounds = None  # effects started before the ambush goes off, then after it
         for tick, verb, key in events:
             due = tick + offset - 1
             while True:
-                st = self.state()
-                now = st["tick"]
+                now = self.tick()
                 if now >= due:
                     break
                 if self.walked is None and now >= 40 + offset:
-                    self.walked = st["hero"]
+                    self.walked = self.state()["hero"]
                 if sounds is None and now >= 580 + offset:
                     sounds = [b.evaluate("window.quorvax.soundsStarted")]
                 elif sounds is not None and len(sounds) == 1 and now >= 597 + offset:
@@ -180,22 +189,57 @@ class PageTest:
                                b.evaluate("window.quorvax.audioState()"),
                                b.evaluate("window.quorvax.musicPlaying()")]
                 # Looking at the picture takes a moment: only where the next key is far.
-                if not playing_checked and now > 600 + offset and due - now > 15:
-                    playing_checked = True
-                    if not self.check_playing():
-                        return False
-            late += now > due
+                if self.playing is None and now > 600 + offset and due - now > 15:
+                    self.playing = self.look_at_play()
+                # A key must reach the page between two ticks: the loop looks often,
+                # but leaves the browser the processor between its looks.
+                time.sleep(0.004)
+            if now > due:
+                late.append(tick)
             b.key(key, verb == "down")
-        self.results["late_events"] = late
-        print("web: %d key events of %d reached the page a tick late" % (late, len(events)))
+        return late, sounds
+
+    def stop_recording(self):
+        """Stops the recording (which ends its game); returns the recording's text."""
+        b = self.browser
+        b.click_element("#record")
+        # Stopping ends the recorded game as leaving the program does: its final state.
+        try:
+            b.wait_for("(window.quorvax.recording() || '').includes('\\n# final ')", timeout=5)
+        except TimeoutError:
+            pass
+        return b.evaluate("window.quorvax.recording()") or ""
+
+    def step_play(self):
+        """Plays the whole game until the name dialog opens; a game that went
+        otherwise (a key a tick late: the browser was held up) is played again."""
+        events = parse_script(os.path.join(REPLAYS, "whole_game.txt"))
+        for attempt in range(1, 4):
+            late, sounds = self.play_script(events)
+            self.results["late_keys"] = len(late)
+            try:
+                self.dialog_title = self.browser.wait_for("window.quorvax.dialog()", timeout=15)
+                break
+            except TimeoutError:
+                print("web: game %d went otherwise than the script, %d keys late (at ticks %s): %s"
+                      % (attempt, len(late), late[:5], self.state()["line"]))
+                self.stop_recording()
+        else:
+            self.dialog_title = None
+        print("web: %d key events of %d reached the page a tick late" % (len(late), len(events)))
+        self.check("Space and the arrows play", bool(self.playing and self.playing[0]),
+                   self.playing[1] if self.playing else "the game did not get there")
         if sounds is None or len(sounds) < 4:
-            return self.check("a bomb explodes with its sound", False, "the game did not get there")
-        self.check("a bomb explodes with its sound", sounds[1] > sounds[0] and sounds[2] == "running",
-                   "effects started %d -> %d around the blast, audio %s, music playing %s"
-                   % tuple(sounds))
+            self.check("a bomb explodes with its sound", False, "the game did not get there")
+        else:
+            self.check("a bomb explodes with its sound",
+                       sounds[1] > sounds[0] and sounds[2] == "running",
+                       "effects started %d -> %d around the blast, audio %s, music playing %s"
+                       % tuple(sounds))
         return True
 
-    def check_playing(self):
+    def look_at_play(self):
+        """(whether the game plays as it should look, the details)."""
         b = self.browser
         st = self.state()
         moved = self.walked is not None and self.walked != self.before_walk
@@ -209,19 +253,15 @@ class PageTest:
         self.save_shot("playing.png")
         started = b.evaluate("(() => { const e = document.getElementById('start-hint'); "
                              "return !e || e.offsetParent === null; })()")
-        return self.check("Space and the arrows play",
-                          st["screen"] == "playing" and moved and changed > 10 and green > 20
-                          and started,
-                          "hero %s -> %s, mean change %.1f from the title, %d HUD pixels, "
-                          "start hint gone %s" % (self.before_walk, self.walked, changed, green, started))
+        return (st["screen"] == "playing" and moved and changed > 10 and green > 20 and started,
+                "hero %s -> %s, mean change %.1f from the title, %d HUD pixels, start hint gone %s"
+                % (self.before_walk, self.walked, changed, green, started))
 
     def step_name_dialog(self):
         b = self.browser
-        try:
-            title = b.wait_for("window.quorvax.dialog()", timeout=15)
-        except TimeoutError:
-            st = self.state()
-            return self.check("losing all lives opens the name dialog", False, st["line"])
+        title = self.dialog_title
+        if not title:
+            return self.check("losing all lives opens the name dialog", False, self.state()["line"])
         has_input = b.evaluate("!!document.querySelector('dialog.quorvax-dialog[open] #name-input')")
         self.save_shot("name-dialog.png")
         if not self.check("losing all lives opens the name dialog", has_input,
@@ -232,22 +272,13 @@ class PageTest:
         b.evaluate("(() => { for (const e of document.querySelectorAll('dialog.quorvax-dialog[open] button'))"
                    " if (e.textContent.trim() === 'OK') { e.click(); return; } })()")
         b.wait_for("window.quorvax.dialog() === null", timeout=5)
-        with open(os.path.join(REPLAYS, "whole_game.scores"), "rb") as f:
-            want = list(f.read())
-        deadline = time.time() + 10
-        got = None
-        while time.time() < deadline and got != want:
-            got = b.evaluate(READ_SCORES, await_promise=True)
-            time.sleep(0.2)
-        return self.check("the typed name lands in the table (scores.dat in IndexedDB)", got == want,
-                          "scores.dat %r" % (bytes(got) if got else None))
+        return True
 
     def step_recording(self):
         b = self.browser
         b.wait_for("window.quorvax.state().includes('screen=scores')", timeout=5)
         time.sleep(0.5)
-        b.click_element("#record")
-        text = b.evaluate("window.quorvax.recording()") or ""
+        text = self.stop_recording()
         path = os.path.join(self.work, "recording.txt")
         with open(path, "w") as f:
             f.write(text)
@@ -265,14 +296,26 @@ class PageTest:
                           run.returncode == 0 and "check: the same final state" in run.stdout,
                           "; ".join(last) or run.stderr.strip())
 
-    def step_reload(self):
-        self.browser.close()
-        self.open_page()
+    def scores_kept(self, what):
+        """Waits a moment for scores.dat in IndexedDB to be the pinned table."""
         with open(os.path.join(REPLAYS, "whole_game.scores"), "rb") as f:
             want = list(f.read())
-        got = self.browser.evaluate(READ_SCORES, await_promise=True)
-        return self.check("the name is still there after the browser comes back", got == want,
-                          "scores.dat %r" % (bytes(got) if got else None))
+        deadline = time.time() + 5
+        got = None
+        while got != want and time.time() < deadline:
+            got = self.browser.evaluate(READ_SCORES, await_promise=True)
+            time.sleep(0.1)
+        return self.check(what, got == want, "scores.dat %r" % (bytes(got) if got else None))
+
+    def step_reload(self):
+        # The page may keep its files as it goes or when it is left: a reload
+        # leaves it, and the table is then in IndexedDB.
+        self.browser.reload()
+        self.browser.wait_for("window.quorvax && window.quorvax.ready === true", timeout=60)
+        self.scores_kept("the typed name lands in the table (scores.dat in IndexedDB)")
+        self.browser.close()
+        self.open_page()
+        return self.scores_kept("the name is still there after the browser comes back")
 
     def step_frame_time(self):
         times = self.browser.evaluate(FRAME_TIMES, await_promise=True)
