@@ -210,6 +210,23 @@ class PageTest:
             pass
         return b.evaluate("window.quorvax.recording()") or ""
 
+    def step_song(self):
+        """The song decodes in the browser to exactly the song's length, so that
+        looping it leaves no gap, and starts with sound, not silence."""
+        if not self.args.song_length_ms:
+            return True
+        with open(self.args.song_length_ms) as f:
+            want = int(f.read()) * 48
+        got = self.browser.evaluate(
+            "fetch('song.ogg').then(r => r.arrayBuffer()).then(b => "
+            "new OfflineAudioContext(2, 48000, 48000).decodeAudioData(b)).then(a => "
+            "[a.length, a.sampleRate, Math.max(...a.getChannelData(0).slice(0, 4800).map(Math.abs))])",
+            await_promise=True)
+        self.check("the song loops without a gap", got[0] == want and got[1] == 48000 and got[2] > 0.01,
+                   "%d samples at %d Hz (the song's length: %d), loudest of the first 0.1 s %.3f"
+                   % (got[0], got[1], want, got[2]))
+        return True
+
     def step_play(self):
         """Plays the whole game until the name dialog opens; a game that went
         otherwise (a key a tick late: the browser was held up) is played again."""
@@ -327,7 +344,7 @@ class PageTest:
 
     def run(self):
         try:
-            for step in (self.step_title, self.step_play, self.step_name_dialog,
+            for step in (self.step_title, self.step_song, self.step_play, self.step_name_dialog,
                          self.step_recording, self.step_reload, self.step_frame_time):
                 try:
                     if not step():
@@ -356,6 +373,7 @@ def main():
     parser.add_argument("--game-dir", required=True, help="the Linux game's files")
     parser.add_argument("--shots", help="folder for the screenshots and the recording")
     parser.add_argument("--results", help="file for the measured numbers (JSON)")
+    parser.add_argument("--song-length-ms", help="file holding the song's length in milliseconds")
     args = parser.parse_args()
     if not os.path.isfile(os.path.join(args.site, "index.html")):
         print("web: %s has no index.html: the page is not built" % args.site)
