@@ -166,7 +166,13 @@ class PageTest:
         b = self.browser
         b.click_element("#record")
         b.click_element("#canvas")
-        time.sleep(0.2)
+        # The click starts the sound, and the song is decoded first: a moment
+        # of full load in which a tick could wait.
+        try:
+            b.wait_for("window.quorvax.musicPlaying()", timeout=10)
+        except TimeoutError:
+            pass
+        time.sleep(0.5)
         # The title ticks before the first key change nothing in the world.
         offset = self.tick() + 5
         self.before_walk = self.state()["hero"]
