@@ -4,7 +4,9 @@
 #      states, messages and "scores.dat" as the Linux one;
 #   2. the page in a headless Chromium (tests/web): it loads and shows the
 #      title, plays, sounds, keeps scores across a reload, and a game
-#      recorded in it checks with the Linux replay tool.
+#      recorded in it checks with the Linux replay tool. Its screenshots and
+#      the recording go to WEB_BUILD/test-shots, the measured numbers (site
+#      size, first load, frame time) to WEB_BUILD/test-results.json.
 # A missing browser is a failure, not a skip: CI must not pass without it.
 #   test-web.sh WEB_BUILD LINUX_BUILD
 set -euo pipefail
@@ -22,8 +24,10 @@ if ! command -v chromium >/dev/null; then
   echo "test-web: no chromium here (scripts/install-deps-web.sh installs it): the browser tests cannot run"
   failed=1
 else
+  "$web_python" "$here/../tests/web/test_driver.py" || failed=1
   "$web_python" "$here/../tests/web/test_page.py" --site "$web/site" --replay "$linux/game/quorvax-replay" \
-    --game-dir "$linux/game" || failed=1
+    --game-dir "$linux/game" --song-length-ms "$web/tools/song-length-ms.txt" \
+    --shots "$web/test-shots" --results "$web/test-results.json" || failed=1
 fi
 [ $failed -eq 0 ] && echo "test-web: all passed"
 exit $failed

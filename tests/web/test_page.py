@@ -1,0 +1,393 @@
+"""The game's page in a headless Chromium, played as a player would.
+
+One game, step by step: the page loads and shows the title picture; a
+recording starts; the keys of the pinned whole-game replay are pressed at
+their ticks (shifted to start now), so Space and the arrows play, the
+ambush's bombs go off with their sound, and the last life lost opens the
+name dialog; a typed name lands in "scores.dat" in IndexedDB, byte for byte
+the pinned table, and is still there when the browser comes back with the
+same profile; the page's recording checks with the Linux replay tool.
+
+It also measures the site's size, the first load and the frame time.
+Run: /usr/bin/python3 tests/web/test_page.py --site build-web/site
+         --replay build/game/quorvax-replay --game-dir build/game [--shots DIR]
+"""
+
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cdp  # noqa: E402
+
+REPLAYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "replays")
+STATE = re.compile(r"^state tick=(\d+) screen=(\w+) level=(\d+) lives=(\d+) score=(\d+) "
+                   r"enemies=(\d+) bombs=(\d+) hero=([-\d.]+),([-\d.]+),([-\d.]+)")
+# IDBFS keeps a mount's files in the IndexedDB database named after the
+# mount point, store FILE_DATA, keyed by path, the bytes in "contents".
+READ_SCORES = """new Promise((ok, fail) => {
+  const r = indexedDB.open('/persistent');
+  r.onerror = () => ok(null);
+  r.onsuccess = () => {
+    const db = r.result;
+    if (!db.objectStoreNames.contains('FILE_DATA')) { ok(null); return; }
+    const g = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/persistent/scores.dat');
+    g.onsuccess = () => ok(g.result && g.result.contents ? Array.from(g.result.contents) : null);
+    g.onerror = () => ok(null);
+  };
+})"""
+# The interval between animation frames, over two seconds, in milliseconds.
+FRAME_TIMES = """new Promise(ok => {
+  const times = [];
+  const step = t => { times.push(t); if (t - times[0] < 2000) requestAnimationFrame(step);
+    else { const d = times.slice(1).map((v, i) => v - times[i]).sort((a, b) => a - b);
+           ok({mean: (times[times.length - 1] - times[0]) / d.length,
+               p95: d[Math.floor(d.length * 0.95)], frames: d.length}); } };
+  requestAnimationFrame(step);
+})"""
+
+
+def parse_script(path):
+    """The key events of a replay script before its first typed text: [(tick, verb, key)]."""
+    events = []
+    with open(path) as f:
+        for line in f:
+            words = line.split()
+            if not words or words[0].startswith("#"):
+                continue
+            if words[1] == "text":
+                break
+            events.append((int(words[0]), words[1], words[2]))
+    return events
+
+
+class PageTest:
+    def __init__(self, args):
+        self.args = args
+        self.failures = []
+        self.results = {}
+        self.work = tempfile.mkdtemp(prefix="quorvax-web-")
+        self.profile = os.path.join(self.work, "profile")
+        self.site = cdp.Site(args.site)
+        self.browser = None
+
+    def check(self, what, ok, detail=""):
+        print("web: %s: %s%s" % (what, "ok" if ok else "FAILED", " (%s)" % detail if detail else ""))
+        sys.stdout.flush()
+        if not ok:
+            self.failures.append(what)
+        return ok
+
+    def state(self):
+        line = self.browser.evaluate("window.quorvax.state()") or ""
+        m = STATE.match(line)
+        if not m:
+            raise RuntimeError("not a state line: %r" % line)
+        return {"line": line, "tick": int(m.group(1)), "screen": m.group(2),
+                "lives": int(m.group(4)), "score": int(m.group(5)),
+                "hero": tuple(float(m.group(i)) for i in (8, 9, 10))}
+
+    def save_shot(self, name):
+        if self.args.shots:
+            os.makedirs(self.args.shots, exist_ok=True)
+            with open(os.path.join(self.args.shots, name), "wb") as f:
+                f.write(self.browser.screenshot_png())
+
+    def canvas_rect(self):
+        """The canvas in CSS pixels, and CSS pixels per pixel of its picture."""
+        r = self.browser.evaluate("(() => { const c = document.getElementById('canvas'); "
+                                  "const r = c.getBoundingClientRect(); "
+                                  "return [r.x, r.y, r.width, r.height, c.width]; })()")
+        return r[:4], r[2] / r[4]
+
+    def open_page(self):
+        self.browser = cdp.Browser(self.profile)
+        started = time.time()
+        self.browser.navigate(self.site.url)
+        deadline = started + 60
+        # An error thrown while the page starts ends the wait: it would not get ready.
+        while not self.browser.evaluate("!!(window.quorvax && window.quorvax.ready === true)"):
+            if self.browser.exceptions:
+                raise RuntimeError("the page threw while starting: " + self.browser.exceptions[0])
+            if time.time() > deadline:
+                raise TimeoutError("the page was not ready after 60 s")
+            time.sleep(0.05)
+        return time.time() - started
+
+    # The steps; each returns False when the ones after it cannot run.
+    def step_title(self):
+        size = sum(os.path.getsize(os.path.join(d, f))
+                   for d, _, files in os.walk(self.args.site) for f in files)
+        load = self.open_page()
+        # When the last of the page's files had arrived, from the start of the navigation.
+        files = self.browser.evaluate(
+            "Math.max(0, ...performance.getEntriesByType('resource').map(e => e.responseEnd)) / 1000")
+        self.results.update(site_bytes=size, files_loaded_s=files, first_frame_s=load)
+        print("web: the site is %.2f MB; first load: its files in %.2f s, the first frame at %.2f s"
+              % (size / 1e6, files, load))
+        st = self.state()
+        shot = self.browser.screenshot()
+        (x, y, w, h), _ = self.canvas_rect()
+        pixels = shot.region(int(x / 4), int(y / 4), int((x + w) / 4), int((y + h) / 4))
+        colours = len(set(pixels))
+        # A picture, not text on a plain ground: no colour covers most of it.
+        commonest = max(pixels.count(p) for p in set(pixels)) / len(pixels)
+        self.title_shot = shot
+        self.save_shot("title.png")
+        hint = self.browser.evaluate(
+            "(() => { const e = document.getElementById('start-hint'); return e && "
+            "e.offsetParent !== null ? e.textContent : null; })()") or ""
+        keys_help = self.browser.evaluate(
+            "(() => { const e = document.getElementById('keys-help'); return e ? e.textContent : ''; })()")
+        loading = self.browser.evaluate(
+            "(() => { const e = document.getElementById('loading'); return !e || e.offsetParent === null; })()")
+        # Without the picture the rest can still be played and checked.
+        self.check("the page loads and shows the title picture",
+                          st["screen"] == "title" and colours > 200 and commonest < 0.5 and
+                          "click or press a key to start" in hint.lower() and keys_help.strip() != ""
+                          and loading,
+                          "screen=%s, %d colours, the commonest on %.0f%%, start hint %r, "
+                          "keys help %r, loading bar hidden %s"
+                          % (st["screen"], colours, 100 * commonest, hint, keys_help, loading))
+        return True
+
+    def tick(self):
+        return int(self.browser.evaluate("window.quorvax.state().split(' ')[1].slice(5)"))
+
+    def play_script(self, events):
+        """Starts a new recorded game and presses the keys of the script at their
+        ticks. Returns the late keys' ticks and what the effects did at the blast."""
+        b = self.browser
+        b.click_element("#record")
+        b.click_element("#canvas")
+        # The click starts the sound, and the song is decoded first: a moment
+        # of full load in which a tick could wait.
+        try:
+            b.wait_for("window.quorvax.musicPlaying()", timeout=10)
+        except TimeoutError:
+            pass
+        time.sleep(0.5)
+        # The title ticks before the first key change nothing in the world.
+        offset = self.tick() + 5
+        self.before_walk = self.state()["hero"]
+        self.walked = None  # where the first arrow keys took the hero
+        self.playing = None
+        late = []
+        sounds = None  # effects started before the ambush goes off, then after it
+        for tick, verb, key in events:
+            due = tick + offset - 1
+            while True:
+                now = self.tick()
+                if now >= due:
+                    break
+                if self.walked is None and now >= 40 + offset:
+                    self.walked = self.state()["hero"]
+                if sounds is None and now >= 580 + offset:
+                    sounds = [b.evaluate("window.quorvax.soundsStarted")]
+                elif sounds is not None and len(sounds) == 1 and now >= 597 + offset:
+                    sounds += [b.evaluate("window.quorvax.soundsStarted"),
+                               b.evaluate("window.quorvax.audioState()"),
+                               b.evaluate("window.quorvax.musicPlaying()")]
+                # Looking at the picture takes a moment: only where the next key is far.
+                if self.playing is None and now > 600 + offset and due - now > 15:
+                    self.playing = self.look_at_play()
+                # A key must reach the page between two ticks: the loop looks often,
+                # but leaves the browser the processor between its looks.
+                time.sleep(0.004)
+            if now > due:
+                late.append(tick)
+            b.key(key, verb == "down")
+        return late, sounds
+
+    def stop_recording(self):
+        """Stops the recording (which ends its game); returns the recording's text."""
+        b = self.browser
+        b.click_element("#record")
+        # Stopping ends the recorded game as leaving the program does: its final state.
+        try:
+            b.wait_for("(window.quorvax.recording() || '').includes('\\n# final ')", timeout=5)
+        except TimeoutError:
+            pass
+        return b.evaluate("window.quorvax.recording()") or ""
+
+    def step_song(self):
+        """The song decodes in the browser to exactly the song's length, so that
+        looping it leaves no gap, and starts with sound, not silence."""
+        if not self.args.song_length_ms:
+            return True
+        with open(self.args.song_length_ms) as f:
+            want = int(f.read()) * 48
+        got = self.browser.evaluate(
+            "fetch('song.ogg').then(r => r.arrayBuffer()).then(b => "
+            "new OfflineAudioContext(2, 48000, 48000).decodeAudioData(b)).then(a => "
+            "[a.length, a.sampleRate, Math.max(...a.getChannelData(0).slice(0, 4800).map(Math.abs))])",
+            await_promise=True)
+        self.check("the song loops without a gap", got[0] == want and got[1] == 48000 and got[2] > 0.01,
+                   "%d samples at %d Hz (the song's length: %d), loudest of the first 0.1 s %.3f"
+                   % (got[0], got[1], want, got[2]))
+        return True
+
+    def step_play(self):
+        """Plays the whole game until the name dialog opens; a game that went
+        otherwise (a key a tick late: the browser was held up) is played again."""
+        events = parse_script(os.path.join(REPLAYS, "whole_game.txt"))
+        for attempt in range(1, 4):
+            late, sounds = self.play_script(events)
+            self.results["late_keys"] = len(late)
+            try:
+                self.dialog_title = self.browser.wait_for("window.quorvax.dialog()", timeout=15)
+                break
+            except TimeoutError:
+                print("web: game %d went otherwise than the script, %d keys late (at ticks %s): %s"
+                      % (attempt, len(late), late[:5], self.state()["line"]))
+                self.stop_recording()
+        else:
+            self.dialog_title = None
+        print("web: %d key events of %d reached the page a tick late" % (len(late), len(events)))
+        self.check("Space and the arrows play", bool(self.playing and self.playing[0]),
+                   self.playing[1] if self.playing else "the game did not get there")
+        if sounds is None or len(sounds) < 4:
+            self.check("a bomb explodes with its sound", False, "the game did not get there")
+        else:
+            self.check("a bomb explodes with its sound",
+                       sounds[1] > sounds[0] and sounds[2] == "running",
+                       "effects started %d -> %d around the blast, audio %s, music playing %s"
+                       % tuple(sounds))
+        return True
+
+    def look_at_play(self):
+        """(whether the game plays as it should look, the details)."""
+        b = self.browser
+        st = self.state()
+        moved = self.walked is not None and self.walked != self.before_walk
+        shot = b.screenshot()
+        changed = sum(abs(p - q) for p, q in zip(shot.rgb, self.title_shot.rgb)) / len(shot.rgb)
+        # The HUD's first line, "Enemies: N" in green, 150 pixels from the right edge.
+        (x, y, w, h), scale = self.canvas_rect()
+        hud = b.screenshot_region(x + w - 150 * scale, y + 80 * scale, 150 * scale, 30 * scale)
+        green = sum(1 for p in hud.region(0, 0, hud.width, hud.height)
+                    if p[1] > 200 and p[0] < 80 and p[2] < 80)
+        self.save_shot("playing.png")
+        started = b.evaluate("(() => { const e = document.getElementById('start-hint'); "
+                             "return !e || e.offsetParent === null; })()")
+        return (st["screen"] == "playing" and moved and changed > 10 and green > 20 and started,
+                "hero %s -> %s, mean change %.1f from the title, %d HUD pixels, start hint gone %s"
+                % (self.before_walk, self.walked, changed, green, started))
+
+    def step_name_dialog(self):
+        b = self.browser
+        title = self.dialog_title
+        if not title:
+            return self.check("losing all lives opens the name dialog", False, self.state()["line"])
+        has_input = b.evaluate("!!document.querySelector('dialog.quorvax-dialog[open] #name-input')")
+        self.save_shot("name-dialog.png")
+        if not self.check("losing all lives opens the name dialog", has_input,
+                          "dialog %r, name field %s" % (title, has_input)):
+            return False
+        b.evaluate("(() => { const i = document.getElementById('name-input'); i.focus(); i.select(); })()")
+        b.type_text("Ada Lovelace")
+        b.evaluate("(() => { for (const e of document.querySelectorAll('dialog.quorvax-dialog[open] button'))"
+                   " if (e.textContent.trim() === 'OK') { e.click(); return; } })()")
+        b.wait_for("window.quorvax.dialog() === null", timeout=5)
+        return True
+
+    def step_recording(self):
+        b = self.browser
+        b.wait_for("window.quorvax.state().includes('screen=scores')", timeout=5)
+        time.sleep(0.5)
+        text = self.stop_recording()
+        path = os.path.join(self.work, "recording.txt")
+        with open(path, "w") as f:
+            f.write(text)
+        if self.args.shots:
+            shutil.copy(path, os.path.join(self.args.shots, "recording.txt"))
+        game = os.path.join(self.work, "game")
+        os.makedirs(game)
+        for name in os.listdir(self.args.game_dir):
+            if name.endswith((".bmp", ".jpg", ".wav", ".MID")):
+                shutil.copy(os.path.join(self.args.game_dir, name), game)
+        run = subprocess.run([os.path.abspath(self.args.replay), "--headless", "--check",
+                              "--script", path], cwd=game, capture_output=True, text=True)
+        last = [l for l in run.stdout.splitlines() if l.startswith(("check:", "-", "+"))]
+        return self.check("a recording made in the page checks on Linux",
+                          run.returncode == 0 and "check: the same final state" in run.stdout,
+                          "; ".join(last) or run.stderr.strip())
+
+    def scores_kept(self, what):
+        """Waits a moment for scores.dat in IndexedDB to be the pinned table."""
+        with open(os.path.join(REPLAYS, "whole_game.scores"), "rb") as f:
+            want = list(f.read())
+        deadline = time.time() + 5
+        got = None
+        while got != want and time.time() < deadline:
+            got = self.browser.evaluate(READ_SCORES, await_promise=True)
+            time.sleep(0.1)
+        return self.check(what, got == want, "scores.dat %r" % (bytes(got) if got else None))
+
+    def step_reload(self):
+        # The page may keep its files as it goes or when it is left: a reload
+        # leaves it, and the table is then in IndexedDB.
+        self.browser.reload()
+        self.browser.wait_for("window.quorvax && window.quorvax.ready === true", timeout=60)
+        self.scores_kept("the typed name lands in the table (scores.dat in IndexedDB)")
+        self.browser.close()
+        self.open_page()
+        return self.scores_kept("the name is still there after the browser comes back")
+
+    def step_frame_time(self):
+        times = self.browser.evaluate(FRAME_TIMES, await_promise=True)
+        self.results["frame_ms"] = times
+        print("web: frame time at %dx%d: mean %.1f ms, 95th percentile %.1f ms over %d frames"
+              % (self.browser.width, self.browser.height, times["mean"], times["p95"],
+                 times["frames"]))
+        return True
+
+    def run(self):
+        try:
+            for step in (self.step_title, self.step_song, self.step_play, self.step_name_dialog,
+                         self.step_recording, self.step_reload, self.step_frame_time):
+                try:
+                    if not step():
+                        break
+                except Exception as e:  # a step that cannot go on ends the run, reported
+                    self.check(step.__name__, False, "%s: %s" % (type(e).__name__, e))
+                    break
+            if self.browser is not None:
+                errors = self.browser.exceptions
+                self.check("no uncaught exceptions in the page", not errors, "; ".join(errors[:3]))
+        finally:
+            if self.browser is not None:
+                self.browser.close()
+            self.site.close()
+            shutil.rmtree(self.work, ignore_errors=True)
+        if self.args.results:
+            with open(self.args.results, "w") as f:
+                json.dump(self.results, f, indent=1)
+        return not self.failures
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--replay", required=True, help="the Linux quorvax-replay")
+    parser.add_argument("--game-dir", required=True, help="the Linux game's files")
+    parser.add_argument("--shots", help="folder for the screenshots and the recording")
+    parser.add_argument("--results", help="file for the measured numbers (JSON)")
+    parser.add_argument("--song-length-ms", help="file holding the song's length in milliseconds")
+    args = parser.parse_args()
+    if not os.path.isfile(os.path.join(args.site, "index.html")):
+        print("web: %s has no index.html: the page is not built" % args.site)
+        return 1
+    ok = PageTest(args).run()
+    print("web: all passed" if ok else "web: some checks FAILED")
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
