@@ -49,7 +49,7 @@ void Place(const float* view, float x, float y, float z, const float* orientatio
 }  // namespace
 
 void Gles2Renderer::Draw(const FrameState& s, const ViewSize& view) {
-    if (!EnsureProgram()) {
+    if (!EnsureStream()) {
         return;
     }
     LoadCamera(s.eye, s.center, view);

@@ -34,12 +34,15 @@ void main() {
 }
 )";
 
-// A clamped texture samples a black, transparent border beyond its edge:
-// the share of the bilinear footprint inside the picture at the mipmap
-// levels the derivatives pick darkens the sample taken clamped to the edge.
+// One program per way of texturing (TEX_MODE, BORDER_CLAMP), so that the
+// software rasteriser runs no branch it does not need. A clamped texture
+// samples a black, transparent border beyond its edge: the share of the
+// bilinear footprint inside the picture at the mipmap levels the
+// derivatives pick darkens the sample taken clamped to the edge.
 const char* const kFragmentShader = R"(
-#ifdef GL_OES_standard_derivatives
+#if defined(BORDER_CLAMP) && defined(GL_OES_standard_derivatives)
 #extension GL_OES_standard_derivatives : enable
+#define BORDER_LEVELS
 #endif
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
@@ -47,7 +50,6 @@ precision highp float;
 precision mediump float;
 #endif
 uniform sampler2D uTexture;
-uniform int uTexMode;
 uniform vec2 uClampSize;
 uniform float uMaxLevel;
 uniform float uAlphaRef;
@@ -59,27 +61,29 @@ float Inside(vec2 uv, vec2 size) {
 }
 void main() {
     vec4 c = vColor;
-    if (uTexMode == 3) {
-        if (texture2D(uTexture, vTexCoord).a < 0.5) {
-            discard;
-        }
-    } else if (uTexMode != 0) {
-        vec4 t = texture2D(uTexture, vTexCoord);
-        if (uClampSize.x > 0.0) {
-            float inside = Inside(vTexCoord, uClampSize);
-#ifdef GL_OES_standard_derivatives
-            vec2 st = vTexCoord * uClampSize;
-            float rho = max(length(dFdx(st)), length(dFdy(st)));
-            float lambda = clamp(log2(max(rho, 1e-6)), 0.0, uMaxLevel);
-            float base = floor(lambda);
-            vec2 size0 = max(uClampSize / exp2(base), 1.0);
-            vec2 size1 = max(size0 * 0.5, 1.0);
-            inside = mix(Inside(vTexCoord, size0), Inside(vTexCoord, size1), lambda - base);
-#endif
-            t *= inside;
-        }
-        c = uTexMode == 1 ? c * t : vec4(t.rgb, c.a);
+#if TEX_MODE == 3
+    if (texture2D(uTexture, vTexCoord).a < 0.5) {
+        discard;
     }
+#elif TEX_MODE != 0
+    vec4 t = texture2D(uTexture, vTexCoord);
+#ifdef BORDER_LEVELS
+    vec2 st = vTexCoord * uClampSize;
+    float rho = max(length(dFdx(st)), length(dFdy(st)));
+    float lambda = clamp(log2(max(rho, 1e-6)), 0.0, uMaxLevel);
+    float base = floor(lambda);
+    vec2 size0 = max(uClampSize / exp2(base), 1.0);
+    vec2 size1 = max(size0 * 0.5, 1.0);
+    t *= mix(Inside(vTexCoord, size0), Inside(vTexCoord, size1), lambda - base);
+#elif defined(BORDER_CLAMP)
+    t *= Inside(vTexCoord, uClampSize);
+#endif
+#if TEX_MODE == 1
+    c *= t;
+#else
+    c = vec4(t.rgb, c.a);
+#endif
+#endif
     if (c.a <= uAlphaRef) {
         discard;
     }
@@ -114,12 +118,16 @@ Gles2Program::~Gles2Program() {
     }
 }
 
-bool Gles2Program::Build(std::string& error) {
+bool Gles2Program::Build(TexMode mode, bool borderClamp, std::string& error) {
     const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader, error);
     if (vs == 0) {
         return false;
     }
-    const GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader, error);
+    // The defines come first; the extension directive may follow them.
+    const std::string fragment = "#define TEX_MODE " + std::to_string(static_cast<int>(mode)) +
+                                 "\n" + (borderClamp ? "#define BORDER_CLAMP\n" : "") +
+                                 kFragmentShader;
+    const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment.c_str(), error);
     if (fs == 0) {
         glDeleteShader(vs);
         return false;
@@ -150,7 +158,6 @@ bool Gles2Program::Build(std::string& error) {
     lighting = glGetUniformLocation(program, "uLighting");
     color = glGetUniformLocation(program, "uColor");
     lightPosition = glGetUniformLocation(program, "uLightPosition");
-    texMode = glGetUniformLocation(program, "uTexMode");
     clampSize = glGetUniformLocation(program, "uClampSize");
     maxLevel = glGetUniformLocation(program, "uMaxLevel");
     alphaRef = glGetUniformLocation(program, "uAlphaRef");

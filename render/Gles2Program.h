@@ -4,10 +4,10 @@
 
 #include <string>
 
-// The one shader program of the OpenGL ES renderer: the fixed-function
-// look it replaces as GLSL ES 1.00 (per-vertex lighting with the game's two
+// A shader program of the OpenGL ES renderer, one per way of texturing: the
+// fixed-function look it replaces as GLSL ES 1.00 (per-vertex lighting with the game's two
 // lights, texture modulate and decal, OpenGL 1.1's clamp to a black border,
-// alpha test, the font's glyphs). Gles2Renderer builds it once, at its
+// alpha test, the font's glyphs). Gles2Renderer builds them once, at its
 // first use of the context.
 class Gles2Program {
   public:
@@ -24,8 +24,9 @@ class Gles2Program {
     Gles2Program& operator=(const Gles2Program&) = delete;
     ~Gles2Program();
 
-    // Compiles and links; false with the driver's log in error.
-    bool Build(std::string& error);
+    // Compiles and links the program for one way of texturing (the border
+    // clamp only with a texture); false with the driver's log in error.
+    bool Build(TexMode mode, bool borderClamp, std::string& error);
     bool Built() const { return program_ != 0; }
     void Use() const { glUseProgram(program_); }
 
@@ -34,7 +35,6 @@ class Gles2Program {
     GLint lighting = -1;       // int: 1 lit, 0 the colour as given
     GLint color = -1;          // vec4: the current colour
     GLint lightPosition = -1;  // vec4: light 0 in eye space (light 1 adds only ambient)
-    GLint texMode = -1;        // int: TexMode
     GLint clampSize = -1;      // vec2: level 0's size for a border clamp, 0 for none
     GLint maxLevel = -1;       // float: the last mipmap level
     GLint alphaRef = -1;       // float: fragments at or below it are dropped

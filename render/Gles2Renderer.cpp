@@ -123,21 +123,29 @@ Gles2Renderer::~Gles2Renderer() {
     }
 }
 
-bool Gles2Renderer::EnsureProgram() {
-    if (program_.Built()) {
-        return true;
+bool Gles2Renderer::EnsureStream() {
+    if (stream_ == 0) {
+        glGenBuffers(1, &stream_);
+    }
+    return stream_ != 0;
+}
+
+const Gles2Program* Gles2Renderer::Program(int mode, bool borderClamp) {
+    Gles2Program& p = programs_[mode][borderClamp ? 1 : 0];
+    if (p.Built()) {
+        return &p;
     }
     if (programFailed_) {
-        return false;
+        return nullptr;
     }
     std::string error;
-    if (!program_.Build(error)) {
+    if (!p.Build(static_cast<Gles2Program::TexMode>(mode), borderClamp, error)) {
+        // Said once; nothing is drawn without the shaders.
         std::fprintf(stderr, "quorvax: the OpenGL ES shaders do not build: %s\n", error.c_str());
         programFailed_ = true;
-        return false;
+        return nullptr;
     }
-    glGenBuffers(1, &stream_);
-    return true;
+    return &p;
 }
 
 void Gles2Renderer::SetupState(const Vec3& eye, const Vec3& center, const ViewSize& view) {
@@ -176,15 +184,7 @@ void Gles2Renderer::SetColor(float r, float g, float b, float a) {
     color_[3] = a;
 }
 
-void Gles2Renderer::Apply(const float* model, const Texture* texture) {
-    program_.Use();
-    glUniformMatrix4fv(program_.modelView, 1, GL_FALSE, model);
-    glUniformMatrix4fv(program_.projection, 1, GL_FALSE, projection_);
-    glUniform1i(program_.lighting, lighting_ ? 1 : 0);
-    glUniform4fv(program_.color, 1, color_);
-    glUniform4fv(program_.lightPosition, 1, lightEye_);
-    glUniform1f(program_.alphaRef, alphaTest_ ? 0.0001f : -1.0f);
-    glVertexAttrib3fv(Gles2Program::kNormal, normal_);
+bool Gles2Renderer::Apply(const float* model, const Texture* texture) {
     // An unbound or empty texture leaves the fixed function untextured.
     int mode = Gles2Program::kNoTexture;
     if (texturing_ && texture != nullptr && texture->hasImage) {
@@ -192,14 +192,26 @@ void Gles2Renderer::Apply(const float* model, const Texture* texture) {
                : decal_                ? Gles2Program::kDecal
                                        : Gles2Program::kModulate;
     }
-    glUniform1i(program_.texMode, mode);
+    const bool clamp = mode != Gles2Program::kNoTexture && texture->borderClamp;
+    const Gles2Program* program = Program(mode, clamp);
+    if (program == nullptr) {
+        return false;
+    }
+    program->Use();
+    glUniformMatrix4fv(program->modelView, 1, GL_FALSE, model);
+    glUniformMatrix4fv(program->projection, 1, GL_FALSE, projection_);
+    glUniform1i(program->lighting, lighting_ ? 1 : 0);
+    glUniform4fv(program->color, 1, color_);
+    glUniform4fv(program->lightPosition, 1, lightEye_);
+    glUniform1f(program->alphaRef, alphaTest_ ? 0.0001f : -1.0f);
+    glVertexAttrib3fv(Gles2Program::kNormal, normal_);
     if (mode != Gles2Program::kNoTexture) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, texture->name);
-        glUniform2f(program_.clampSize, texture->borderClamp ? float(texture->width) : 0.0f,
-                    texture->borderClamp ? float(texture->height) : 0.0f);
-        glUniform1f(program_.maxLevel, float(texture->levels - 1));
+        glUniform2f(program->clampSize, float(texture->width), float(texture->height));
+        glUniform1f(program->maxLevel, float(texture->levels - 1));
     }
+    return true;
 }
 
 const Gles2Renderer::Buffers& Gles2Renderer::MeshBuffers(const Mesh& mesh) {
@@ -231,7 +243,9 @@ const Gles2Renderer::Buffers& Gles2Renderer::MeshBuffers(const Mesh& mesh) {
 
 void Gles2Renderer::DrawMesh(const Mesh& mesh, const float* model) {
     const Buffers& b = MeshBuffers(mesh);
-    Apply(model, bound_);
+    if (!Apply(model, bound_)) {
+        return;
+    }
     glBindBuffer(GL_ARRAY_BUFFER, b.vertices);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
     glEnableVertexAttribArray(Gles2Program::kPosition);
@@ -259,7 +273,9 @@ void Gles2Renderer::DrawSphere(const float* model) {
         sphere_.count = static_cast<GLsizei>(sphere.indices.size());
         std::memcpy(sphereNormal_, sphere.lastNormal, sizeof sphereNormal_);
     }
-    Apply(model, nullptr);
+    if (!Apply(model, nullptr)) {
+        return;
+    }
     glBindBuffer(GL_ARRAY_BUFFER, sphere_.vertices);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, sphere_.indices);
     glEnableVertexAttribArray(Gles2Program::kPosition);
@@ -290,7 +306,9 @@ void Gles2Renderer::DrawStream(const float* model, const std::vector<Run>& runs)
     glVertexAttribPointer(Gles2Program::kTexCoord, 2, GL_FLOAT, GL_FALSE, sizeof(StreamVertex),
                           reinterpret_cast<const void*>(offsetof(StreamVertex, u)));
     for (const Run& r : runs) {
-        Apply(model, r.texture);
+        if (!Apply(model, r.texture)) {
+            break;
+        }
         glDrawArrays(GL_TRIANGLES, r.first, r.count);
     }
     glDisableVertexAttribArray(Gles2Program::kTexCoord);

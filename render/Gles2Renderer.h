@@ -72,14 +72,17 @@ class Gles2Renderer : public Renderer {
         GLsizei count;
     };
 
-    bool EnsureProgram();
+    bool EnsureStream();
+    // The program for a way of texturing, or null when it does not build.
+    const Gles2Program* Program(int mode, bool borderClamp);
     const Buffers& MeshBuffers(const Mesh& mesh);
     void DrawMesh(const Mesh& mesh, const float* model);
     void DrawSphere(const float* model);
     void Stream(const std::vector<StreamVertex>& vertices);
     void DrawStream(const float* model, const std::vector<Run>& runs);
     // Loads the uniforms of the state the fixed function would draw with now.
-    void Apply(const float* model, const Texture* texture);
+    // False when its program does not build.
+    bool Apply(const float* model, const Texture* texture);
 
     void DrawTitle(const FrameState& s, const ViewSize& view);
     void DrawPlaying(const FrameState& s, const ViewSize& view);
@@ -92,7 +95,8 @@ class Gles2Renderer : public Renderer {
     void DrawText(const FrameState& s, const ViewSize& view, int x, int y, const char* text);
     void SetColor(float r, float g, float b, float a = 1.0f);
 
-    Gles2Program program_;
+    // By texture mode and border clamp, each built at its first use.
+    Gles2Program programs_[4][2];
     bool programFailed_ = false;
     GlyphAtlas atlas_;
     std::vector<std::pair<const Mesh*, Buffers>> meshes_;
