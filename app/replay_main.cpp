@@ -24,7 +24,7 @@ void Usage(std::FILE* out) {
     std::fprintf(out,
                  "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
                  "[--shot TICK:FILE.png|.ppm]... [--state-every N] [--check] [--headless] "
-                 "[--renderer gl|gles2] [--help]\n");
+                 "[--renderer gl|gles2] [--shots-only] [--help]\n");
 }
 
 // A shot whose name ends in ".ppm" is written raw (binary PPM), quick to
@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
     std::multimap<uint64_t, std::string> shots;
     bool check = false;
     bool headless = false;
+    bool shotsOnly = false;
     RendererKind renderer = RendererKind::Default;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -67,6 +68,11 @@ int main(int argc, char** argv) {
         }
         if (arg == "--headless") {
             headless = true;
+            continue;
+        }
+        if (arg == "--shots-only") {
+            // Draws the frames of the shot ticks and no others: quick comparisons of pictures.
+            shotsOnly = true;
             continue;
         }
         if (arg == "--help" || arg == "-h") {
@@ -195,6 +201,9 @@ int main(int argc, char** argv) {
                                  it->second.c_str());
                     result = 1;
                 }
+            }
+            if (shotsOnly && !headless) {
+                window.game.drawing = shots.count(tick + 1) != 0;
             }
             if (stateEvery != 0 && tick % stateEvery == 0) {
                 std::printf("%s\n", FormatState(window.game, tick).c_str());
