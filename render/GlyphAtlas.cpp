@@ -104,7 +104,9 @@ bool GlyphAtlas::Parse(const uint8_t* data, size_t size, std::vector<FontGlyph>&
 bool GlyphAtlas::Load(const uint8_t* data, size_t size, std::string& error) {
     std::vector<FontGlyph> glyphs;
     if (!Parse(data, size, glyphs, error)) {
-        Load(std::vector<FontGlyph>{});
+        glyphs_.clear();
+        pixels_.clear();
+        width_ = height_ = 0;
         return false;
     }
     return Load(glyphs);
