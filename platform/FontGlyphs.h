@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // One glyph of the game's bitmap font: its coverage bitmap (width * rows
@@ -21,3 +23,15 @@ struct FontGlyph {
 // call it; on Linux FreeType draws them. False, after a line on stderr,
 // when no usable font was found.
 bool RasterFontGlyphs(const char* face, int cellHeight, int weight, std::vector<FontGlyph>& out);
+
+// The glyphs as bytes, all little-endian: "QVXG", version 1 (one byte),
+// glyph count (uint16, at most 256), then per glyph: width, rows (uint16
+// each, at most 256), left, top, advance (int16 each), and width * rows
+// coverage bytes, row 0 at the top. tools/glyphbake writes the desktop's
+// font so into "font.glyphs" for the browser, whose RasterFontGlyphs reads
+// it back with ReadFontGlyphsFile.
+std::vector<uint8_t> SerializeFontGlyphs(const std::vector<FontGlyph>& glyphs);
+// False with a reason when a size field, the count or the length is wrong.
+bool ParseFontGlyphs(const uint8_t* data, size_t size, std::vector<FontGlyph>& out,
+                     std::string& error);
+bool ReadFontGlyphsFile(const char* path, std::vector<FontGlyph>& out, std::string& error);

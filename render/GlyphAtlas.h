@@ -12,11 +12,8 @@
 // advances, as the desktop's bitmap font draws them (a pixel is set where
 // the coverage is at least 128).
 //
-// The glyphs come from the font (Linux) or as bytes (a file baked at build
-// time for the browser), all little-endian:
-//   "QVXG", version 1 (one byte), glyph count (uint16, at most 256), then per
-//   glyph: width, rows (uint16 each, at most 256), left, top, advance (int16
-//   each), and width * rows coverage bytes, row 0 at the top.
+// The glyphs come from the font (Linux) or as bytes in the layout of
+// platform/FontGlyphs.h (a file baked at build time for the browser).
 class GlyphAtlas {
   public:
     struct Glyph {
@@ -35,11 +32,6 @@ class GlyphAtlas {
     bool Load(const std::vector<FontGlyph>& glyphs);
     // The same from bytes; false with a reason when a size field or the length is wrong.
     bool Load(const uint8_t* data, size_t size, std::string& error);
-    // Reads bytes into glyphs without placing them (Load, tests).
-    static bool Parse(const uint8_t* data, size_t size, std::vector<FontGlyph>& out,
-                      std::string& error);
-    // Writes glyphs in the layout Parse reads (the build-time baking tool).
-    static std::vector<uint8_t> Serialize(const std::vector<FontGlyph>& glyphs);
 
     // The glyph of a byte; byte 255 and bytes past the count draw nothing.
     const Glyph& Of(uint8_t byte) const;

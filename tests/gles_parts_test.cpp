@@ -89,7 +89,7 @@ std::vector<FontGlyph> TwoGlyphs() {
 }
 
 TEST(GlyphAtlas, BytesRoundTripIntoAnAtlasOfSetPixels) {
-    const std::vector<uint8_t> bytes = GlyphAtlas::Serialize(TwoGlyphs());
+    const std::vector<uint8_t> bytes = SerializeFontGlyphs(TwoGlyphs());
     GlyphAtlas atlas;
     std::string error;
     ASSERT_TRUE(atlas.Load(bytes.data(), bytes.size(), error)) << error;
@@ -111,7 +111,7 @@ TEST(GlyphAtlas, BytesRoundTripIntoAnAtlasOfSetPixels) {
 }
 
 TEST(GlyphAtlas, RefusesDamagedBytes) {
-    const std::vector<uint8_t> good = GlyphAtlas::Serialize(TwoGlyphs());
+    const std::vector<uint8_t> good = SerializeFontGlyphs(TwoGlyphs());
     std::vector<std::vector<uint8_t>> bad;
     bad.emplace_back(good.begin(), good.end() - 1);  // cut short
     bad.push_back(good);
