@@ -267,11 +267,12 @@ void Gles2Renderer::DrawText(const FrameState& s, const ViewSize& view, int x, i
     }
     Vec3 p;
     ScreenToWorld(s.eye, s.center, view, x, y, p);
+    // As the fixed function places it: into eye space, then clip space,
+    // divided by w and mapped to the viewport, in float and in this order,
+    // for the text to start on the same pixel.
     float eye[4], clip[4];
-    const float world[4] = {p.x, p.y, p.z, 1.0f};
     for (int row = 0; row < 4; ++row) {
-        eye[row] = view_[row] * world[0] + view_[4 + row] * world[1] + view_[8 + row] * world[2] +
-                   view_[12 + row] * world[3];
+        eye[row] = view_[row] * p.x + view_[4 + row] * p.y + view_[8 + row] * p.z + view_[12 + row];
     }
     for (int row = 0; row < 4; ++row) {
         clip[row] = projection_[row] * eye[0] + projection_[4 + row] * eye[1] +
@@ -283,8 +284,9 @@ void Gles2Renderer::DrawText(const FrameState& s, const ViewSize& view, int x, i
     }
     const float vw = static_cast<float>(viewportWidth_);
     const float vh = static_cast<float>(viewportHeight_);
-    float penX = (clip[0] / w + 1.0f) * vw * 0.5f;
-    const float penY = (clip[1] / w + 1.0f) * vh * 0.5f;
+    const float reciprocal = 1.0f / w;
+    float penX = clip[0] * reciprocal * (vw * 0.5f) + vw * 0.5f;
+    const float penY = clip[1] * reciprocal * (vh * 0.5f) + vh * 0.5f;
     const float aw = static_cast<float>(atlas_.Width());
     const float ah = static_cast<float>(atlas_.Height());
     std::vector<StreamVertex> quads;

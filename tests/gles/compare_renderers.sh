@@ -10,8 +10,8 @@ framediff="$2"
 step=${3:-10}
 replays="$(cd "$(dirname "$0")/../replays" && pwd)"
 # Per-channel difference that counts a pixel as differing, and the limits,
-# a little above what Mesa 22.3 gives (means 0.13 to 0.18, worst 133 at a
-# few edge pixels, 0.0003% of the pixels or fewer):
+# a little above what Mesa 22.3 gives for every tick (means 0.13 to 0.18,
+# worst 143 at a few edge pixels, 0.0005% of the pixels or fewer):
 # mean per channel, worst channel, share of differing pixels (0..1).
 threshold=16
 max_mean=0.25
