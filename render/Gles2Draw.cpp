@@ -181,7 +181,9 @@ void Gles2Renderer::DrawBoard(const FrameState& s) {
     }
     lighting_ = false;
     bound_ = &landscapeTexture;
-    DrawMesh(landscapeMesh, view_);
+    // Without the triangles hidden under the board: the same pixels, less to fill.
+    const Mesh visible = hiddenLandscape_.Visible(landscapeMesh, s.eye, s.cells);
+    DrawMesh(landscapeMesh, view_, &visible);
 }
 
 void Gles2Renderer::DrawHero(const ShownHero& hero) {

@@ -117,6 +117,7 @@ Gles2Renderer::~Gles2Renderer() {
     glDeleteBuffers(1, &sphere_.vertices);
     glDeleteBuffers(1, &sphere_.indices);
     glDeleteBuffers(1, &stream_);
+    glDeleteBuffers(1, &partIndices_);
     for (Texture* t : {&floorTexture, &wallTexture, &topTexture, &landscapeTexture, &shadowTexture,
                        &heroTexture, &enemyTexture, &bombTexture, &splashTexture, &fontTexture}) {
         glDeleteTextures(1, &t->name);
@@ -241,20 +242,37 @@ const Gles2Renderer::Buffers& Gles2Renderer::MeshBuffers(const Mesh& mesh) {
     return meshes_.back().second;
 }
 
-void Gles2Renderer::DrawMesh(const Mesh& mesh, const float* model) {
+void Gles2Renderer::DrawMesh(const Mesh& mesh, const float* model, const Mesh* part) {
     const Buffers& b = MeshBuffers(mesh);
     if (!Apply(model, bound_)) {
         return;
     }
     glBindBuffer(GL_ARRAY_BUFFER, b.vertices);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+    GLsizei count = b.count;
+    if (part != nullptr && part->indexCount != mesh.indexCount) {
+        std::vector<uint16_t> indices(static_cast<size_t>(part->indexCount));
+        for (int i = 0; i < part->indexCount; ++i) {
+            const uint32_t k = part->indices[i];
+            indices[static_cast<size_t>(i)] =
+                static_cast<uint16_t>(k < static_cast<uint32_t>(mesh.vertexCount) ? k : 0);
+        }
+        if (partIndices_ == 0) {
+            glGenBuffers(1, &partIndices_);
+        }
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, partIndices_);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * 2),
+                     indices.data(), GL_STREAM_DRAW);
+        count = static_cast<GLsizei>(indices.size());
+    } else {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+    }
     glEnableVertexAttribArray(Gles2Program::kPosition);
     glEnableVertexAttribArray(Gles2Program::kTexCoord);
     glVertexAttribPointer(Gles2Program::kPosition, 3, GL_FLOAT, GL_FALSE, sizeof(MeshVertex),
                           reinterpret_cast<const void*>(offsetof(MeshVertex, x)));
     glVertexAttribPointer(Gles2Program::kTexCoord, 2, GL_FLOAT, GL_FALSE, sizeof(MeshVertex),
                           reinterpret_cast<const void*>(offsetof(MeshVertex, u)));
-    glDrawElements(GL_TRIANGLES, b.count, GL_UNSIGNED_SHORT, nullptr);
+    glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, nullptr);
     glDisableVertexAttribArray(Gles2Program::kTexCoord);
 }
 

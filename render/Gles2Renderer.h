@@ -9,6 +9,7 @@
 #include "image/TextureSet.h"
 #include "render/Gles2Program.h"
 #include "render/GlyphAtlas.h"
+#include "render/HiddenLandscape.h"
 #include "render/Renderer.h"
 #include "world/Mesh.h"
 
@@ -76,7 +77,9 @@ class Gles2Renderer : public Renderer {
     // The program for a way of texturing, or null when it does not build.
     const Gles2Program* Program(int mode, bool borderClamp);
     const Buffers& MeshBuffers(const Mesh& mesh);
-    void DrawMesh(const Mesh& mesh, const float* model);
+    // The model's triangles, or, with part, only part's (its indices into
+    // the model's vertices), from a buffer filled for this draw.
+    void DrawMesh(const Mesh& mesh, const float* model, const Mesh* part = nullptr);
     void DrawSphere(const float* model);
     void Stream(const std::vector<StreamVertex>& vertices);
     void DrawStream(const float* model, const std::vector<Run>& runs);
@@ -103,6 +106,8 @@ class Gles2Renderer : public Renderer {
     Buffers sphere_;
     float sphereNormal_[3] = {0.0f, 0.0f, 1.0f};
     GLuint stream_ = 0;
+    GLuint partIndices_ = 0;
+    HiddenLandscape hiddenLandscape_;
 
     // The matrices (column-major) and the fixed-function state they replace.
     float projection_[16] = {};
