@@ -106,8 +106,16 @@ Mat LookAt(const Vec3& eye, const Vec3& center, const float upIn[3]) {
 Gles2Renderer::Gles2Renderer() = default;
 
 Gles2Renderer::~Gles2Renderer() {
-    // Names of a context that is gone already are ignored by the driver.
-    if (glGetString(GL_VERSION) == nullptr) {
+    // A game without pictures made nothing and may have no OpenGL at all (node).
+    bool made = stream_ != 0 || partIndices_ != 0 || sphere_.vertices != 0 || !meshes_.empty();
+    Texture* const textures[] = {&floorTexture,  &wallTexture, &topTexture,   &landscapeTexture,
+                                 &shadowTexture, &heroTexture, &enemyTexture, &bombTexture,
+                                 &splashTexture, &fontTexture};
+    for (const Texture* t : textures) {
+        made = made || t->name != 0;
+    }
+    // Names of a context that is gone already need no deleting.
+    if (!made || glGetString(GL_VERSION) == nullptr) {
         return;
     }
     for (auto& [mesh, buffers] : meshes_) {
@@ -118,8 +126,7 @@ Gles2Renderer::~Gles2Renderer() {
     glDeleteBuffers(1, &sphere_.indices);
     glDeleteBuffers(1, &stream_);
     glDeleteBuffers(1, &partIndices_);
-    for (Texture* t : {&floorTexture, &wallTexture, &topTexture, &landscapeTexture, &shadowTexture,
-                       &heroTexture, &enemyTexture, &bombTexture, &splashTexture, &fontTexture}) {
+    for (Texture* t : textures) {
         glDeleteTextures(1, &t->name);
     }
 }
