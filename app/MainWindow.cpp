@@ -1,7 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 
 #include "app/AboutBox.h"
@@ -88,7 +86,7 @@ bool MainWindow::OnFrame() {
 void MainWindow::OnSize(int cx, int cy) {
     game.SetViewSize(cx, cy);
     if (game.drawing) {
-        glViewport(0, 0, cx, cy);
+        game.renderer->SetViewport(cx, cy);
         game.SetupGlState();
     }
 }

@@ -1,7 +1,8 @@
 // quorvax-replay: the real main window and game at virtual time, driven by a
 // script, in the current working directory like the game. Draws offscreen
 // (EGL on Mesa's surfaceless platform), so it needs no display server; with
-// --headless it draws nothing and needs no OpenGL at all.
+// --headless it draws nothing and needs no OpenGL at all; --renderer gles2
+// draws with the OpenGL ES 2.0 renderer the browser uses.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,13 +16,30 @@
 #include "app/ReplayScript.h"
 #include "image/PngWriter.h"
 #include "platform/virtual/VirtualSystem.h"
+#include "render/Renderer.h"
 
 namespace {
 
 void Usage(std::FILE* out) {
     std::fprintf(out,
                  "usage: quorvax-replay [--size WxH] [--ticks N] [--script FILE] "
-                 "[--shot TICK:FILE.png]... [--state-every N] [--check] [--headless] [--help]\n");
+                 "[--shot TICK:FILE.png|.ppm]... [--state-every N] [--check] [--headless] "
+                 "[--renderer gl|gles2] [--shots-only] [--help]\n");
+}
+
+// A shot whose name ends in ".ppm" is written raw (binary PPM), quick to
+// compare pixel by pixel; any other as PNG.
+bool WriteShot(const std::string& path, const std::vector<uint8_t>& rgb, int w, int h) {
+    if (path.size() < 4 || path.compare(path.size() - 4, 4, ".ppm") != 0) {
+        return WritePng(path, rgb.data(), w, h);
+    }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        return false;
+    }
+    std::fprintf(f, "P6\n%d %d\n255\n", w, h);
+    const bool written = std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
+    return std::fclose(f) == 0 && written;
 }
 
 bool ParseCount(const char* text, uint64_t& out) {
@@ -40,6 +58,8 @@ int main(int argc, char** argv) {
     std::multimap<uint64_t, std::string> shots;
     bool check = false;
     bool headless = false;
+    bool shotsOnly = false;
+    RendererKind renderer = RendererKind::Default;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--check") {
@@ -48,6 +68,11 @@ int main(int argc, char** argv) {
         }
         if (arg == "--headless") {
             headless = true;
+            continue;
+        }
+        if (arg == "--shots-only") {
+            // Draws the frames of the shot ticks and no others: quick comparisons of pictures.
+            shotsOnly = true;
             continue;
         }
         if (arg == "--help" || arg == "-h") {
@@ -82,6 +107,13 @@ int main(int argc, char** argv) {
                 return 2;
             }
             shots.emplace(tick, colon + 1);
+        } else if (arg == "--renderer") {
+            const std::string name = value;
+            renderer = name == "gl" ? RendererKind::Gl11 : RendererKind::Gles2;
+            if ((name != "gl" && name != "gles2") || !Renderer::Available(renderer)) {
+                std::fprintf(stderr, "quorvax-replay: no renderer '%s' in this build\n", value);
+                return 2;
+            }
         } else if (arg == "--state-every") {
             if (!ParseCount(value, stateEvery)) {
                 std::fprintf(stderr, "quorvax-replay: bad state interval '%s'\n", value);
@@ -100,6 +132,7 @@ int main(int argc, char** argv) {
     }
     // Without pictures the game needs no OpenGL context at all.
     options.gl = !headless;
+    options.glApi = renderer == RendererKind::Gles2 ? GlApi::Es2 : GlApi::Compatibility;
 
     std::vector<ScriptEvent> events;
     RecordingInfo recording;
@@ -153,6 +186,9 @@ int main(int argc, char** argv) {
     {
         MainWindow window;
         window.game.drawing = !headless;
+        if (renderer != RendererKind::Default) {
+            window.game.renderer = Renderer::Make(renderer);
+        }
         uint64_t lastTick = 0;
         sys.afterTick = [&](uint64_t tick) {
             lastTick = tick;
@@ -160,11 +196,14 @@ int main(int argc, char** argv) {
             for (auto it = range.first; it != range.second; ++it) {
                 std::vector<uint8_t> rgb;
                 int w = 0, h = 0;
-                if (!sys.ReadPixels(rgb, w, h) || !WritePng(it->second, rgb.data(), w, h)) {
+                if (!sys.ReadPixels(rgb, w, h) || !WriteShot(it->second, rgb, w, h)) {
                     std::fprintf(stderr, "quorvax-replay: could not write shot '%s'\n",
                                  it->second.c_str());
                     result = 1;
                 }
+            }
+            if (shotsOnly && !headless) {
+                window.game.drawing = shots.count(tick + 1) != 0;
             }
             if (stateEvery != 0 && tick % stateEvery == 0) {
                 std::printf("%s\n", FormatState(window.game, tick).c_str());

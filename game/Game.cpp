@@ -1,13 +1,11 @@
 #include "game/Game.h"
 
-#include <GL/gl.h>
-
 #include <utility>
 
 #include "platform/Platform.h"
 #include "world/FrameBlend.h"
 
-Game::Game() {
+Game::Game() : renderer(Renderer::Make(RendererKind::Default)) {
     gameOver = 0;
     center = Vec3{0.0f, 0.0f, 0.0f};
     waitingForStart = 1;
@@ -35,25 +33,25 @@ bool Game::Init() {
     }
     InitBoard();
     if (drawing) {
-        renderer.LoadBoardTextures();
+        renderer->LoadBoardTextures();
     }
     InitHero();
     if (drawing) {
-        renderer.LoadHeroTextures();
-        renderer.CreateFontLists();
+        renderer->LoadHeroTextures();
+        renderer->CreateFontLists();
     }
     music.Create();
     music.Start();
     if (drawing) {
-        renderer.LoadEnemyTexture();
+        renderer->LoadEnemyTexture();
     }
     InitEnemies();
     if (drawing) {
-        renderer.LoadSplashTexture();
+        renderer->LoadSplashTexture();
     }
     ShowCursor(false);
     if (drawing) {
-        renderer.LoadBombTexture();
+        renderer->LoadBombTexture();
     }
     return true;
 }
@@ -86,8 +84,8 @@ void Game::DrawFrame(float fraction) {
     drawn_ = BlendFrames(shown_[0], shown_[1], f);
     drawnTick_ = ticks_;
     drawnFraction_ = f;
-    renderer.Draw(drawn_, View());
-    glFlush();
+    renderer->Draw(drawn_, View());
+    renderer->Flush();
     if (beforeSwap) {
         const std::function<void()> hook = std::move(beforeSwap);
         beforeSwap = nullptr;
@@ -111,12 +109,25 @@ bool Game::FrameWouldChange(float fraction) const {
 void Game::SetupCamera() {
     UpdateCamera();
     if (drawing) {
-        renderer.LoadCamera(eye, center, View());
+        renderer->LoadCamera(eye, center, View());
     }
 }
 
 void Game::ScreenToWorld(int x, int y, Vec3& out) const {
     ::ScreenToWorld(eye, center, View(), x, y, out);
+}
+
+void Game::SetViewSize(int width, int height) {
+    viewWidth = width;
+    viewHeight = height;
+    // A zero height (minimised) divides as floating point; the next size change mends it.
+    aspect = static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+}
+
+bool Game::SetupGlState() {
+    UpdateCamera();
+    renderer->SetupState(eye, center, View());
+    return true;
 }
 
 void Game::Pause(uint32_t ms) {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "audio/MusicPlayer.h"
-#include "render/GlRenderer.h"
+#include "render/Renderer.h"
 #include "scores/ScoreTable.h"
 #include "world/FrameState.h"
 #include "world/World.h"
@@ -60,7 +61,9 @@ class Game : public World {
     int viewHeight = 0;
     MusicPlayer music;
     ScoreTable highScores;
-    GlRenderer renderer;
+    // The build's default drawing; a program may put another in its place
+    // before Init (quorvax-replay --renderer).
+    std::unique_ptr<Renderer> renderer;
     // Off for a game without any picture (quorvax-replay --headless): no
     // context, no textures, no frames.
     bool drawing = true;

@@ -4,18 +4,8 @@
 
 #include <GL/gl.h>
 
-// The three ways the game's textures are made.
-enum class TextureSet {
-    MipmappedClamped,    // GL_CLAMP, trilinear mipmaps: board blocks and floor, enemy, bomb, title
-    MipmappedRepeating,  // GL_REPEAT, trilinear mipmaps: the landscape
-    Linear,              // linear filters, wrap left at the default: the hero and its shadow
-};
-
-// Pixel layout handed to CreateTexture: packed rows, row 0 uploaded as t = 0.
-enum class TextureFormat {
-    Rgb,             // 3 bytes per pixel: red, green, blue
-    LuminanceAlpha,  // 2 bytes per pixel: luminance, alpha
-};
+#include "image/ShadowAlpha.h"
+#include "image/TextureSet.h"
 
 // Generates a texture name into field, binds it, sets the parameters of the
 // set and builds the whole mipmap chain (rescaling sides that are not powers
@@ -25,11 +15,6 @@ enum class TextureFormat {
 // field keeps its value.
 void CreateTexture(GLuint& field, TextureSet set, int32_t width, int32_t height,
                    TextureFormat format, const void* pixels);
-
-// Turns n RGB pixels into n (luminance 255, alpha) pairs for the hero's
-// shadow: black is transparent, nearly black nearly opaque, white nearly
-// transparent. out holds 2n bytes.
-void MakeShadowAlpha(int64_t n, const uint8_t* rgb, uint8_t* out);
 
 // Texture-loading step of the board, the enemies and the bomb: reads fileName
 // with BmpImage and makes the texture into field. When the file cannot be

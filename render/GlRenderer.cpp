@@ -8,6 +8,7 @@
 #include "image/Texture.h"
 #include "platform/GlFont.h"
 #include "render/FontLists.h"
+#include "render/LandscapeUv.h"
 #include "render/MeshDraw.h"
 #include "world/Models.h"
 
@@ -31,48 +32,41 @@ void Quad(const Corner& a, const Corner& b, const Corner& c, const Corner& d) {
     glEnd();
 }
 
-// The landscape's texture repeats 20 times each way. Its vertices are
-// program-wide, so the scaling is remembered beside them: a second renderer
-// (a second game in one run) must not scale them again.
-bool landscapeScaled = false;
-
-void ScaleLandscapeOnce() {
-    if (landscapeScaled) {
-        return;
-    }
-    for (MeshVertex& v : landscapeVertices) {
-        v.u *= 20.0f;
-        v.v *= 20.0f;
-    }
-    landscapeScaled = true;
-}
-
 // Picked by the hero's pose: the bobbing also animates the figure.
 const Mesh* const kHeroFrames[3] = {&heroFrameA, &heroFrameB, &heroFrameC};
 
 }  // namespace
 
-void ScreenToWorld(const Vec3& eye, const Vec3& center, const ViewSize& view, int x, int y,
-                   Vec3& out) {
-    const int w = view.width;
-    const int h = view.height;
-    Vec3 d;
-    Sub(d, eye, center);
-    const double dist = Length(d);
-    const double half = dist * std::tan(0.3926991f);
-    const double a = -((x - w / 2) * half / (w * 0.5)) * view.aspect;
-    const double b = (y - h / 2) * half / (h * 0.5);
-    Normalize(d);
-    Vec3 r;
-    Cross(r, Vec3{0.0f, 0.0f, -1.0f}, d);
-    Normalize(r);
-    Vec3 u;
-    Cross(u, d, r);
-    Vec3 ub, ra;
-    Scaled(ub, u, b);
-    Scaled(ra, r, a);
-    Add(out, center, ub);
-    Add(out, out, ra);
+void GlRenderer::SetupState(const Vec3& eye, const Vec3& center, const ViewSize& view) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.1f, 0.1f, 0.5f, 0.0f);
+    LoadCamera(eye, center, view);
+    // Given while the view is loaded, so the lights stay put relative to the camera.
+    const GLfloat light0[] = {100.0f, 100.0f, 100.0f, 1.0f};
+    const GLfloat light1[] = {0.0f, 0.0f, 1000.0f, 1.0f};
+    const GLfloat ambient[] = {0.1f, 0.1f, 0.1f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, light0);
+    glLightfv(GL_LIGHT1, GL_POSITION, light1);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+    glEnable(GL_LIGHTING);
+    LoadCamera(eye, center, view);
+}
+
+void GlRenderer::SetViewport(int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+void GlRenderer::Flush() {
+    glFlush();
 }
 
 void GlRenderer::LoadBoardTextures() {
@@ -107,7 +101,7 @@ void GlRenderer::LoadBombTexture() {
     LoadBmpTexture("bomb.bmp", bombTexture, TextureSet::MipmappedClamped, "Bomb");
 }
 
-void GlRenderer::LoadCamera(const Vec3& eye, const Vec3& center, const ViewSize& view) const {
+void GlRenderer::LoadCamera(const Vec3& eye, const Vec3& center, const ViewSize& view) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, view.aspect, 0.1, 100.0);
@@ -116,7 +110,7 @@ void GlRenderer::LoadCamera(const Vec3& eye, const Vec3& center, const ViewSize&
     gluLookAt(eye.x, eye.y, eye.z, center.x, center.y, center.z, 0.0f, 0.0f, 1.0f);
 }
 
-void GlRenderer::Draw(const FrameState& s, const ViewSize& view) const {
+void GlRenderer::Draw(const FrameState& s, const ViewSize& view) {
     LoadCamera(s.eye, s.center, view);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (s.title) {

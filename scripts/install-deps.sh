@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   # libraries
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev
-  libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libgl-dev libglu1-mesa-dev libegl-dev libgles-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev libx11-dev libxfixes-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # what the game finds at run time

@@ -34,7 +34,7 @@ class BoardDraw : public ::testing::Test {
         gluLookAt(eye.x, eye.y, eye.z, target.x, target.y, target.z, up.x, up.y, up.z);
         FrameState s;
         std::copy(std::begin(h.game().board.cells), std::end(h.game().board.cells), s.cells);
-        h.game().renderer.DrawBoard(s);
+        h.gl().DrawBoard(s);
         h.Grab();
     }
     // Straight down on the whole board, +x to the right.
@@ -64,8 +64,8 @@ class BoardDraw : public ::testing::Test {
 
 TEST_F(BoardDraw, EveryLayoutPutsBlocksAndFloorInTheirCells) {
     Board& b = h.game().board;
-    h.game().renderer.floorTexture = SolidColourTexture(kFloor[0], kFloor[1], kFloor[2]);
-    h.game().renderer.topTexture = SolidColourTexture(kTop[0], kTop[1], kTop[2]);
+    h.gl().floorTexture = SolidColourTexture(kFloor[0], kFloor[1], kFloor[2]);
+    h.gl().topTexture = SolidColourTexture(kTop[0], kTop[1], kTop[2]);
     for (int l = 0; l < kLevelCount; ++l) {
         b.level = l;
         b.Rebuild();
@@ -89,8 +89,8 @@ TEST_F(BoardDraw, EveryLayoutPutsBlocksAndFloorInTheirCells) {
 
 TEST_F(BoardDraw, FloorAndTopCornersTakeTheirTextureCoordinates) {
     Board& b = h.game().board;
-    h.game().renderer.floorTexture = PatternTexture(2, 2, kQuadrants);
-    h.game().renderer.topTexture = PatternTexture(2, 2, kQuadrants);
+    h.gl().floorTexture = PatternTexture(2, 2, kQuadrants);
+    h.gl().topTexture = PatternTexture(2, 2, kQuadrants);
     b.level = 0;
     b.Rebuild();
     DrawFromAbove();
@@ -101,7 +101,7 @@ TEST_F(BoardDraw, FloorAndTopCornersTakeTheirTextureCoordinates) {
 
 TEST_F(BoardDraw, SidesHangTheirPictureTopDown) {
     Board& b = h.game().board;
-    h.game().renderer.wallTexture = PatternTexture(2, 2, kQuadrants);
+    h.gl().wallTexture = PatternTexture(2, 2, kQuadrants);
     b.level = 0;
     b.Rebuild();
     // The outer face of a border block from outside, each side in turn:

@@ -33,7 +33,7 @@ TEST(BoardTextures, AllFourPicturesBecomeTextures) {
     dir.WriteBmp("top.bmp", 4, 4, 40, 90, 220);
     dir.WriteBmp("LandScape.bmp", 8, 4, 120, 120, 120);
     GameHarness h;
-    const GlRenderer& b = h.game().renderer;
+    const GlRenderer& b = h.gl();
     EXPECT_EQ(CountMessages(h, "Board"), 0);
     for (const GLuint name : {b.wallTexture, b.floorTexture, b.topTexture, b.landscapeTexture}) {
         EXPECT_TRUE(glIsTexture(name)) << name;
@@ -55,7 +55,7 @@ TEST(BoardTextures, MissingTopStopsTheLoadingWithOneMessage) {
     dir.WriteBmp("board.bmp", 4, 4, 250, 130, 0);
     dir.WriteBmp("LandScape.bmp", 8, 4, 120, 120, 120);  // there, but after the failure
     GameHarness h;
-    const GlRenderer& b = h.game().renderer;
+    const GlRenderer& b = h.gl();
     ASSERT_EQ(CountMessages(h, "Board"), 1);
     for (const auto& m : h.sys.messages) {
         if (m.caption == "Board") {
@@ -76,7 +76,7 @@ TEST(BoardTextures, MissingWoodLeavesEveryNameZero) {
     WriteOthers(dir);
     dir.WriteBmp("board.bmp", 4, 4, 250, 130, 0);
     GameHarness h;
-    const GlRenderer& b = h.game().renderer;
+    const GlRenderer& b = h.gl();
     EXPECT_EQ(CountMessages(h, "Board"), 1);
     EXPECT_EQ(b.wallTexture, 0u);
     EXPECT_EQ(b.floorTexture, 0u);

@@ -258,23 +258,23 @@ TEST(EnemyGroup, TexturesComeFromTheirPicturesAndAMissingOneIsReported) {
     {
         GameHarness h;
         EXPECT_EQ(CountMessages(h.sys, "Board"), 0);
-        EXPECT_NE(h.game().renderer.enemyTexture, 0u);
-        EXPECT_NE(h.game().renderer.bombTexture, 0u);
+        EXPECT_NE(h.gl().enemyTexture, 0u);
+        EXPECT_NE(h.gl().bombTexture, 0u);
     }
     EmptyWorkDir empty;
     GameHarness h;
-    EXPECT_EQ(h.game().renderer.enemyTexture, 0u);
-    EXPECT_EQ(h.game().renderer.bombTexture, 0u);
+    EXPECT_EQ(h.gl().enemyTexture, 0u);
+    EXPECT_EQ(h.gl().bombTexture, 0u);
     EXPECT_EQ(CountMessages(h.sys, "Bomb"), 1);
     // Each failed load shows its own message and leaves the texture alone.
     const int board = CountMessages(h.sys, "Board");
-    h.game().renderer.enemyTexture = 77;
-    h.game().renderer.LoadEnemyTexture();
-    EXPECT_EQ(h.game().renderer.enemyTexture, 77u);
+    h.gl().enemyTexture = 77;
+    h.gl().LoadEnemyTexture();
+    EXPECT_EQ(h.gl().enemyTexture, 77u);
     EXPECT_EQ(CountMessages(h.sys, "Board"), board + 1);
-    h.game().renderer.bombTexture = 78;
-    h.game().renderer.LoadBombTexture();
-    EXPECT_EQ(h.game().renderer.bombTexture, 78u);
+    h.gl().bombTexture = 78;
+    h.gl().LoadBombTexture();
+    EXPECT_EQ(h.gl().bombTexture, 78u);
     EXPECT_EQ(CountMessages(h.sys, "Bomb"), 2);
     // The game goes on all the same.
     h.StartPlaying();

@@ -25,7 +25,7 @@ TEST(Frame, StartsOnTheTitleAndTicksEvery40Ms) {
 
 TEST(Frame, TitlePictureFillsTheWindowExactly) {
     GameHarness h;
-    h.game().renderer.splashTexture = SolidColourTexture(255, 0, 0);
+    h.gl().splashTexture = SolidColourTexture(255, 0, 0);
     h.Tick();
     h.Grab();
     const int w = h.width, ht = h.height;

@@ -43,8 +43,8 @@ TEST(HeroTextures, MissingPicturesLeaveNameZeroAndTheGameGoesOn) {
     WriteBoard(dir);
     GameHarness h;
     const Hero& hero = h.game().hero;
-    EXPECT_EQ(h.game().renderer.heroTexture, 0u);
-    EXPECT_EQ(h.game().renderer.shadowTexture, 0u);
+    EXPECT_EQ(h.gl().heroTexture, 0u);
+    EXPECT_EQ(h.gl().shadowTexture, 0u);
     int errors = 0;
     for (const auto& m : h.sys.messages) {
         errors += m.caption == "Error";
@@ -60,8 +60,8 @@ TEST(HeroTextures, SkinIsDrawnAndADarkShadowLiesUnderTheHero) {
     dir.WriteBmp("Hero.bmp", 4, 4, 240, 0, 240);
     dir.WriteBmp("Shadow.bmp", 4, 4, 1, 1, 1);  // nearly black: nearly opaque
     GameHarness h;
-    ASSERT_TRUE(glIsTexture(h.game().renderer.heroTexture));
-    ASSERT_TRUE(glIsTexture(h.game().renderer.shadowTexture));
+    ASSERT_TRUE(glIsTexture(h.gl().heroTexture));
+    ASSERT_TRUE(glIsTexture(h.gl().shadowTexture));
     WalkAndGrab(h);
     EXPECT_GT(h.CountColour(h.width / 2 - 100, 0, h.width / 2 + 100, h.height, 240, 0, 240, 2),
               1000);
@@ -72,7 +72,7 @@ TEST(HeroTextures, SkinIsDrawnAndADarkShadowLiesUnderTheHero) {
         EXPECT_LT(p[2], 40);
     }
     // Drawing the hero leaves no blending or alpha test behind, and decal on.
-    h.game().renderer.DrawHero(h.game().Shown().hero);
+    h.gl().DrawHero(h.game().Shown().hero);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));

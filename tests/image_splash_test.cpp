@@ -12,6 +12,7 @@
 #include "image_files.h"
 #include "platform/System.h"
 #include "platform/virtual/VirtualSystem.h"
+#include "render/GlRenderer.h"
 #include "support/ScratchDir.h"
 
 using namespace image_files;
@@ -43,9 +44,10 @@ class SplashTest : public ::testing::Test {
     // Level 0 of the splash texture, RGB rows, row 0 (t = 0) first.
     std::vector<uint8_t> LoadSplash(GLint& w, GLint& h) {
         game = std::make_unique<Game>();
-        game->renderer.LoadSplashTexture();
-        EXPECT_NE(game->renderer.splashTexture, 0u);
-        glBindTexture(GL_TEXTURE_2D, game->renderer.splashTexture);
+        GlRenderer& renderer = static_cast<GlRenderer&>(*game->renderer);
+        renderer.LoadSplashTexture();
+        EXPECT_NE(renderer.splashTexture, 0u);
+        glBindTexture(GL_TEXTURE_2D, renderer.splashTexture);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
         std::vector<uint8_t> rgb(size_t(w) * size_t(h) * 3);

@@ -18,12 +18,13 @@ constexpr uint8_t kTop[3] = {40, 90, 220};
 constexpr uint8_t kLandscape[3] = {120, 120, 120};
 constexpr uint8_t kSkin[3] = {240, 0, 240};
 
-void PaintFlat(Game& g) {
-    g.renderer.floorTexture = SolidColourTexture(kFloor[0], kFloor[1], kFloor[2]);
-    g.renderer.wallTexture = SolidColourTexture(kWall[0], kWall[1], kWall[2]);
-    g.renderer.topTexture = SolidColourTexture(kTop[0], kTop[1], kTop[2]);
-    g.renderer.landscapeTexture = SolidColourTexture(kLandscape[0], kLandscape[1], kLandscape[2]);
-    g.renderer.heroTexture = SolidColourTexture(kSkin[0], kSkin[1], kSkin[2]);
+void PaintFlat(Game& game) {
+    GlRenderer& g = static_cast<GlRenderer&>(*game.renderer);
+    g.floorTexture = SolidColourTexture(kFloor[0], kFloor[1], kFloor[2]);
+    g.wallTexture = SolidColourTexture(kWall[0], kWall[1], kWall[2]);
+    g.topTexture = SolidColourTexture(kTop[0], kTop[1], kTop[2]);
+    g.landscapeTexture = SolidColourTexture(kLandscape[0], kLandscape[1], kLandscape[2]);
+    g.heroTexture = SolidColourTexture(kSkin[0], kSkin[1], kSkin[2]);
 }
 
 bool Is(const uint8_t* p, const uint8_t* c) {

@@ -73,7 +73,7 @@ TEST(WindowMode, AltEnterSwitchesToTheDecoratedWindowAndBack) {
     options.desktopWidth = 1920;
     options.desktopHeight = 1080;
     GameHarness h(options);
-    h.game().renderer.splashTexture = SolidColourTexture(255, 0, 0);
+    h.gl().splashTexture = SolidColourTexture(255, 0, 0);
     ExpectTitleFills(h, 1920, 1080);
     EXPECT_TRUE(h.sys.Borderless());
 

@@ -28,8 +28,8 @@ EGLDisplay OpenDisplay() {
 
 }  // namespace
 
-std::unique_ptr<OffscreenGl> OffscreenGl::Make() {
-    return std::make_unique<EglOffscreen>();
+std::unique_ptr<OffscreenGl> OffscreenGl::Make(GlApi api) {
+    return std::make_unique<EglOffscreen>(api);
 }
 
 EglOffscreen::~EglOffscreen() {
@@ -42,6 +42,7 @@ bool EglOffscreen::Create(int width, int height) {
     if (display == EGL_NO_DISPLAY) {
         return false;
     }
+    const bool es2 = api_ == GlApi::Es2;
     const EGLint attribs[] = {EGL_SURFACE_TYPE,
                               EGL_PBUFFER_BIT,
                               EGL_RED_SIZE,
@@ -55,17 +56,19 @@ bool EglOffscreen::Create(int width, int height) {
                               EGL_STENCIL_SIZE,
                               8,
                               EGL_RENDERABLE_TYPE,
-                              EGL_OPENGL_BIT,
+                              es2 ? EGL_OPENGL_ES2_BIT : EGL_OPENGL_BIT,
                               EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
     if (!eglChooseConfig(display, attribs, &config, 1, &count) || count < 1) {
         return false;
     }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
+    if (!eglBindAPI(es2 ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
         return false;
     }
-    EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, nullptr);
+    const EGLint es2Attribs[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
+    EGLContext context =
+        eglCreateContext(display, config, EGL_NO_CONTEXT, es2 ? es2Attribs : nullptr);
     if (context == EGL_NO_CONTEXT) {
         return false;
     }

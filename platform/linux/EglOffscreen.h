@@ -2,11 +2,12 @@
 
 #include "platform/OffscreenGl.h"
 
-// An OpenGL compatibility context on an offscreen EGL pbuffer (Mesa's
-// surfaceless platform), so the game can draw without a display server.
+// An OpenGL compatibility or OpenGL ES 2.0 context on an offscreen EGL
+// pbuffer (Mesa's surfaceless platform), so the game can draw without a
+// display server.
 class EglOffscreen : public OffscreenGl {
   public:
-    EglOffscreen() = default;
+    explicit EglOffscreen(GlApi api = GlApi::Compatibility) : api_(api) {}
     ~EglOffscreen() override;
     EglOffscreen(const EglOffscreen&) = delete;
     EglOffscreen& operator=(const EglOffscreen&) = delete;
@@ -23,6 +24,7 @@ class EglOffscreen : public OffscreenGl {
   private:
     bool MakeSurface(int width, int height);
 
+    GlApi api_;
     void* display_ = nullptr;
     void* config_ = nullptr;
     void* context_ = nullptr;

@@ -19,6 +19,6 @@ class NoOffscreenGl : public OffscreenGl {
 
 }  // namespace
 
-std::unique_ptr<OffscreenGl> OffscreenGl::Make() {
+std::unique_ptr<OffscreenGl> OffscreenGl::Make(GlApi /*api*/) {
     return std::make_unique<NoOffscreenGl>();
 }

@@ -12,7 +12,7 @@
 VirtualSystem::VirtualSystem() : VirtualSystem(Options{}) {}
 
 VirtualSystem::VirtualSystem(const Options& options)
-    : options_(options), gl_(OffscreenGl::Make()) {}
+    : options_(options), gl_(OffscreenGl::Make(options.glApi)) {}
 
 VirtualSystem::~VirtualSystem() {
     gl_->Release();
@@ -290,17 +290,19 @@ bool VirtualSystem::ReadPixels(std::vector<uint8_t>& rgb, int& width, int& heigh
     }
     width = gl_->Width();
     height = gl_->Height();
-    const size_t row = static_cast<size_t>(width) * 3;
+    // RGBA, the one layout OpenGL ES must read too; rows of four bytes need no packing.
+    const size_t row = static_cast<size_t>(width) * 4;
     std::vector<uint8_t> flipped(row * static_cast<size_t>(height));
-    GLint alignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, flipped.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    rgb.resize(flipped.size());
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, flipped.data());
+    rgb.resize(static_cast<size_t>(width) * height * 3);
+    uint8_t* out = rgb.data();
     for (int y = 0; y < height; ++y) {
-        std::memcpy(&rgb[static_cast<size_t>(y) * row],
-                    &flipped[static_cast<size_t>(height - 1 - y) * row], row);
+        const uint8_t* in = &flipped[static_cast<size_t>(height - 1 - y) * row];
+        for (int x = 0; x < width; ++x, in += 4) {
+            *out++ = in[0];
+            *out++ = in[1];
+            *out++ = in[2];
+        }
     }
     return true;
 }

@@ -23,6 +23,7 @@ class VirtualSystem : public System {
         int desktopWidth = 1280;
         int desktopHeight = 720;
         bool gl = true;  // false: CreateGlContext fails as on a machine without a pixel format
+        GlApi glApi = GlApi::Compatibility;  // Es2 for the OpenGL ES renderer
     };
     struct CapturedMessage {
         std::string caption;

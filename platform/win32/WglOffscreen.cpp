@@ -67,7 +67,7 @@ bool RegisterWindowClass() {
 
 }  // namespace
 
-std::unique_ptr<OffscreenGl> OffscreenGl::Make() {
+std::unique_ptr<OffscreenGl> OffscreenGl::Make(GlApi /*api*/) {
     return std::make_unique<WglOffscreen>();
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/virtual/VirtualSystem.h"
+#include "render/GlRenderer.h"
 
 // Puts every program-wide value (random sequence, key state, ...) back to
 // its start, as in a freshly started program.
@@ -18,6 +19,8 @@ class GameHarness {
     ~GameHarness();
 
     Game& game() { return window->game; }
+    // The game's fixed-function renderer, which these tests draw with.
+    GlRenderer& gl() { return static_cast<GlRenderer&>(*window->game.renderer); }
     // Runs n ticks; false once the program has ended.
     bool Tick(uint64_t n = 1) { return sys.RunTicks(n); }
     void Press(int vk) { sys.KeyDown(vk); }
