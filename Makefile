@@ -17,11 +17,19 @@
 #                        game's files generated in build
 #   make test-windows  - those tests under Wine and Xvfb, and the replays
 #                        compared with the Linux ones
+# and for the browser, built with emscripten in build-web:
+#   make web           - the site in build-web/site (page, game, files, song)
+#                        and the replay tool for node, build-web/quorvax-replay.js
+#   make serve-web     - serves the site on 127.0.0.1 (WEB_PORT) for a browser
+#   make test-web      - the replays under node compared with the Linux ones,
+#                        and the page played in a headless Chromium
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 WIN_BUILD ?= build-win
 WIN_TOOLCHAIN := $(abspath cmake/mingw-w64-x86_64.cmake)
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := bmp dib jpeg wave midi scores
@@ -33,7 +41,8 @@ SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE
 SANITIZE_ENV = UBSAN_OPTIONS=print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(abspath scripts/lsan.supp):print_suppressions=0
 
-.PHONY: all deps configure build run test test-sanitize windows test-windows fuzz soak format-check clean
+.PHONY: all deps configure build run test test-sanitize windows test-windows web serve-web test-web \
+	fuzz soak format-check clean
 
 all: build
 
@@ -73,6 +82,19 @@ windows: configure
 test-windows: windows
 	@bash scripts/test-windows.sh $(WIN_BUILD) $(BUILD)
 
+# The browser build takes the game's files from the generators of the Linux
+# build tree; the Linux replay tool is what the node one is compared with.
+web: configure
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax-replay
+	@bash scripts/web-build.sh $(WEB_BUILD) $(BUILD)
+
+serve-web: web
+	@echo "The game: http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	@cd $(WEB_BUILD)/site && /usr/bin/python3 -u -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+test-web: web
+	@bash scripts/test-web.sh $(WEB_BUILD) $(BUILD)
+
 # The soak program checks OpenGL after every frame and resident memory from
 # the first minute to the end; the leak check runs when it exits. A small
 # quarantine keeps freed blocks from counting as growth.
@@ -101,4 +123,4 @@ format-check:
 	@bash scripts/format-check.sh
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WIN_BUILD) $(WEB_BUILD)

@@ -186,7 +186,10 @@ void GlRenderer::DrawPlaying(const FrameState& s, const ViewSize& view) const {
 
 // Blocks are four sides, each its own quad, with t = 0 at the top edge, then
 // the top; no bottom: nothing looks at a block from below. Then the floor,
-// then the landscape around the board.
+// then the landscape around the board, less what the board hides.
+// llvmpipe's results depend on which quads share a draw (a draw with any
+// primitive to clip takes another path), so the board's quads keep their
+// order and grouping: culling or sorting them moves pixels at the edges.
 void GlRenderer::DrawBoard(const FrameState& s) const {
     glEnable(GL_TEXTURE_2D);
     for (int r = 0; r < kBoardSize; ++r) {
@@ -211,7 +214,7 @@ void GlRenderer::DrawBoard(const FrameState& s) const {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glBindTexture(GL_TEXTURE_2D, landscapeTexture);
-    DrawMesh(landscapeMesh);
+    DrawMesh(hiddenLandscape_.Visible(landscapeMesh, s.eye, s.cells));
 }
 
 void GlRenderer::DrawHero(const ShownHero& hero) const {

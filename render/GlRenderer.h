@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "render/HiddenLandscape.h"
 #include "world/FrameState.h"
 #include "world/Vec3.h"
 
@@ -55,6 +56,9 @@ class GlRenderer {
     GLuint splashTexture = 0;
 
   private:
+    // The landscape's triangles of the frame being drawn.
+    mutable HiddenLandscape hiddenLandscape_;
+
     void DrawTitle(const FrameState& s, const ViewSize& view) const;
     void DrawPlaying(const FrameState& s, const ViewSize& view) const;
     void DrawShadow(float x, float y) const;

@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
-# The same keys at the same ticks give the same game on Windows as on Linux:
-# plays every replay script with the Windows quorvax-replay.exe under Wine
-# and with the Linux quorvax-replay, each in a fresh copy of the game's
-# files, and compares the state line of every tick, the messages, the end
-# line and the "scores.dat" they leave.
-#   compare-replays.sh WINDOWS_GAME_DIR LINUX_GAME_DIR REPLAY_DIR
-# Needs WINEPREFIX and a display (scripts/test-windows.sh sets both).
+# The same keys at the same ticks give the same game on every system: plays
+# every replay script with another system's quorvax-replay and with the
+# Linux one, each in a fresh copy of the game's files, and compares the
+# state line of every tick, the messages, the end line and the
+# "scores.dat" they leave. The other system is Windows (quorvax-replay.exe
+# in WINDOWS_GAME_DIR, under Wine) or WebAssembly (quorvax-replay.js, under
+# node).
+#   compare-replays.sh WINDOWS_GAME_DIR | REPLAY_JS  LINUX_GAME_DIR REPLAY_DIR
+# Windows needs WINEPREFIX and a display (scripts/test-windows.sh sets both).
 set -euo pipefail
-win_game="$(cd "$1" && pwd)"
+here="$(cd "$(dirname "$0")" && pwd)"
+if [ -d "$1" ]; then
+  other=windows
+  other_name=Windows
+  other_replay=(wine "$(cd "$1" && pwd)/quorvax-replay.exe")
+else
+  . "$here/web-env.sh"
+  other=node
+  other_name=node
+  other_replay=("${web_node[@]}" "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")")
+fi
 linux_game="$(cd "$2" && pwd)"
 replays="$(cd "$3" && pwd)"
 
@@ -19,17 +31,15 @@ play() {
   local system=$1 script=$2 dir="$work/$1"
   rm -rf "$dir"
   mkdir -p "$dir"
-  local game=$linux_game
-  [ "$system" = windows ] && game=$win_game
-  for f in "$game"/*; do
+  for f in "$linux_game"/*; do
     case "$(basename "$f")" in
       *.bmp | *.jpg | *.wav | *.MID) cp "$f" "$dir/" ;;
     esac
   done
   cp "$script" "$dir/script.txt"
   local status=0
-  if [ "$system" = windows ]; then
-    (cd "$dir" && wine "$win_game/quorvax-replay.exe" --headless --state-every 1 \
+  if [ "$system" = "$other" ]; then
+    (cd "$dir" && "${other_replay[@]}" --headless --state-every 1 \
       --script script.txt >output.raw 2>errors.txt) || status=$?
   else
     (cd "$dir" && "$linux_game/quorvax-replay" --headless --state-every 1 \
@@ -49,19 +59,19 @@ count=0
 for script in "$replays"/*.txt; do
   name=$(basename "$script" .txt)
   count=$((count + 1))
-  if ! play linux "$script" || ! play windows "$script"; then
+  if ! play linux "$script" || ! play "$other" "$script"; then
     failed=1
     continue
   fi
-  if ! diff -u --label "$name (Linux)" --label "$name (Windows)" \
-    "$work/linux/output.txt" "$work/windows/output.txt" | head -40; then
-    echo "compare-replays: $name: the Windows game differs from the Linux one"
+  if ! diff -u --label "$name (Linux)" --label "$name ($other_name)" \
+    "$work/linux/output.txt" "$work/$other/output.txt" | head -40; then
+    echo "compare-replays: $name: the $other_name game differs from the Linux one"
     failed=1
-  elif [ -f "$work/linux/scores.dat" ] || [ -f "$work/windows/scores.dat" ]; then
-    if ! cmp -s "$work/linux/scores.dat" "$work/windows/scores.dat"; then
+  elif [ -f "$work/linux/scores.dat" ] || [ -f "$work/$other/scores.dat" ]; then
+    if ! cmp -s "$work/linux/scores.dat" "$work/$other/scores.dat"; then
       echo "compare-replays: $name: scores.dat differs (^I is TAB, ^M is CR):"
-      diff -u --label "Linux" --label "Windows" <(cat -A "$work/linux/scores.dat" 2>/dev/null) \
-        <(cat -A "$work/windows/scores.dat" 2>/dev/null) || true
+      diff -u --label "Linux" --label "$other_name" <(cat -A "$work/linux/scores.dat" 2>/dev/null) \
+        <(cat -A "$work/$other/scores.dat" 2>/dev/null) || true
       failed=1
     fi
   fi
