@@ -84,6 +84,23 @@ EMSCRIPTEN_KEEPALIVE const char* quorvax_state() {
     return g_lastState.c_str();
 }
 
+// The page is going away or out of sight: the score table as it is now is
+// written, as the desktop writes it when its window is closed, since a
+// page may be closed without the game's own end. Written in the game's
+// loop: writing waits for the browser's storage.
+EMSCRIPTEN_KEEPALIVE void quorvax_save() {
+    WebSystem* system = WebSystem::Current();
+    if (system == nullptr) {
+        return;
+    }
+    system->QueueTask([system] {
+        if (auto* main = dynamic_cast<MainWindow*>(system->MainDialog());
+            main != nullptr && main->game.saveScores) {
+            main->game.SaveScores();
+        }
+    });
+}
+
 }  // extern "C"
 
 int main() {

@@ -34,8 +34,23 @@ var QuorvaxPage = (function () {
   // ---- The loop's wait: the next animation frame ----
   let lastFrameAt = 0;
   const frameStats = { frames: 0, intervalSum: 0, intervalMax: 0 };
+  // Resolves with 1 at the next animation frame, or with 0 as soon as the
+  // page has queued work for the game (wake).
+  let wakeLoop = null;
   page.nextFrame = () => new Promise((resolve) => {
+    let done = false;
+    const finish = (frame) => {
+      if (!done) {
+        done = true;
+        wakeLoop = null;
+        resolve(frame);
+      }
+    };
+    wakeLoop = () => finish(0);
     requestAnimationFrame((t) => {
+      if (done) {
+        return;
+      }
       if (lastFrameAt > 0) {
         const d = t - lastFrameAt;
         frameStats.frames++;
@@ -43,11 +58,28 @@ var QuorvaxPage = (function () {
         frameStats.intervalMax = Math.max(frameStats.intervalMax, d);
       }
       lastFrameAt = t;
-      resolve();
+      finish(1);
     });
   });
+  function wake() {
+    if (wakeLoop) {
+      wakeLoop();
+    }
+  }
+  // A page may be closed at any moment: the scores are written whenever it
+  // goes out of sight or away.
+  function saveScores() {
+    if (running) {
+      Module._quorvax_save();
+      wake();
+    }
+  }
+  window.addEventListener('pagehide', saveScores);
   document.addEventListener('visibilitychange', () => {
     lastFrameAt = 0;  // a hidden tab's pause is no frame's time
+    if (document.hidden) {
+      saveScores();
+    }
     if (!audio) {
       return;
     }
@@ -218,25 +250,6 @@ var QuorvaxPage = (function () {
       });
     });
   };
-  let syncing = false;
-  let syncAgain = false;
-  page.syncStorage = () => {
-    if (syncing) {
-      syncAgain = true;
-      return;
-    }
-    syncing = true;
-    fs.syncfs(false, (err) => {
-      syncing = false;
-      if (err) {
-        console.error('quorvax: the saved files could not be kept: ' + err);
-      }
-      if (syncAgain) {
-        syncAgain = false;
-        page.syncStorage();
-      }
-    });
-  };
 
   // ---- Keys: all of them go to the game (its innermost dialog) ----
   const heldKeys = new Set();
@@ -371,6 +384,9 @@ var QuorvaxPage = (function () {
     if (openDialogs.length === 0) {
       canvas.focus();
     }
+    // A closed dialog may have put a name into the score table: written at
+    // once, since nothing tells the page when the player will leave.
+    saveScores();
   };
   page.setEdit = (handle, text, caret) => {
     const d = openDialogs.find((x) => x.handle === handle);

@@ -2,7 +2,6 @@
 // is kept in IndexedDB.
 #include "platform/FileSystem.h"
 
-#include <emscripten.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -22,14 +21,14 @@ std::string DirectoryOf(const std::string& fileName) {
 }
 
 // The permissions a newly created file gets; an existing file keeps its own.
+// The page's file system answers umask with a mask of everything, which
+// would leave a new file unreadable: the page's files are its own alone.
 mode_t ModeFor(const char* fileName) {
     struct stat st {};
-    if (::stat(fileName, &st) == 0) {
+    if (::stat(fileName, &st) == 0 && (st.st_mode & 0600) == 0600) {
         return st.st_mode & 07777;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0644;
 }
 
 // Makes the rename itself durable; best effort, as not every file system can.
@@ -52,9 +51,6 @@ std::string LinkTarget(const char* fileName) {
     const std::string dir = DirectoryOf(fileName);
     return link[0] == '/' || dir == "." ? link : dir + "/" + link;
 }
-
-// Writes the page's lasting storage (IndexedDB) out in the background.
-EM_JS(void, PageSyncStorage, (), { QuorvaxPage.syncStorage(); });
 
 }  // namespace
 
@@ -134,7 +130,8 @@ bool FileSystem::WriteFileAtomically(const char* fileName,
         std::remove(temp.c_str());
         return false;
     }
+    // The fsync calls above wrote the page's lasting storage out to
+    // IndexedDB, waiting until it was there.
     SyncDirectory(DirectoryOf(target));
-    PageSyncStorage();
     return true;
 }

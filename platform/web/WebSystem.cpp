@@ -37,9 +37,9 @@ EM_JS(void, PageFrameShown, (), { QuorvaxPage.frameShown(); });
 EM_JS(void, PageSetCursorHidden, (int hidden), { QuorvaxPage.setCursorHidden(hidden); });
 EM_JS(void, PageToggleFullscreen, (), { QuorvaxPage.toggleFullscreen(); });
 EM_JS(double, PageNowMs, (), { return performance.now(); });
-// The loop's wait: the next animation frame, or a short while when the
-// browser gives none (a hidden tab gives none at all: the game pauses).
-EM_ASYNC_JS(void, PageNextFrame, (), { await QuorvaxPage.nextFrame(); });
+// The loop's wait: the next animation frame (1), or less when the page has
+// work for the loop (0). A hidden tab gives no frames: the game pauses.
+EM_ASYNC_JS(int, PageNextFrame, (), { return await QuorvaxPage.nextFrame(); });
 
 void AppendJsonString(std::string& out, const std::string& cp1252) {
     out += '"';
@@ -220,10 +220,11 @@ int WebSystem::RunModal(Dialog& dlg) {
     if (CancellingAll()) {
         CancelAll();  // the page is starting another game: this one closes at once
     }
+    bool animationFrame = true;
     while (!dlg.IsEnded()) {
-        Pump(dlg);
+        Pump(dlg, animationFrame);
         if (!dlg.IsEnded()) {
-            PageNextFrame();
+            animationFrame = PageNextFrame() != 0;
         }
     }
     PopModal(dlg);
@@ -358,19 +359,26 @@ void WebSystem::QueueQuit() {
     events_.push_back(std::move(e));
 }
 
+void WebSystem::QueueTask(std::function<void()> task) {
+    Event e;
+    e.kind = Event::Kind::Task;
+    e.task = std::move(task);
+    events_.push_back(std::move(e));
+}
+
 void WebSystem::StartAfresh() {
     EndCancelAll();
     events_.clear();
     frameShown_ = false;
 }
 
-void WebSystem::Pump(Dialog& modal) {
+void WebSystem::Pump(Dialog& modal, bool animationFrame) {
     while (!modal.IsEnded() && !events_.empty()) {
         const Event e = std::move(events_.front());
         events_.pop_front();
         HandleEvent(e);
     }
-    if (modal.IsEnded()) {
+    if (modal.IsEnded() || !animationFrame) {
         return;
     }
     FireDueTimers(modal);
@@ -412,6 +420,9 @@ void WebSystem::HandleEvent(const Event& event) {
             break;
         case Event::Kind::Quit:
             CancelAll();
+            break;
+        case Event::Kind::Task:
+            event.task();
             break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,6 +62,11 @@ class WebSystem : public System {
     // A new game from the page (the record button, a chosen recording):
     // ends every dialog the way the browser's own quit would.
     void QueueQuit();
+    // Work the page asks of the game (the scores written as the page goes
+    // out of sight): run in the game's loop, where it may wait for the
+    // browser. The page's own calls into the game must not: they run while
+    // the loop is suspended.
+    void QueueTask(std::function<void()> task);
     // main_web between two games: the next one starts with nothing ending.
     void StartAfresh();
 
@@ -81,10 +87,11 @@ class WebSystem : public System {
         uint64_t dueUs = 0;
     };
     struct Event {
-        enum class Kind { Input, Button, Resize, Quit } kind = Kind::Input;
+        enum class Kind { Input, Button, Resize, Quit, Task } kind = Kind::Input;
         Message msg;
         int handle = 0;  // Button: the dialog; Resize: width
         int id = 0;      // Button: the control; Resize: height
+        std::function<void()> task;
     };
 
     void OpenWindow(Dialog& dlg);
@@ -93,9 +100,10 @@ class WebSystem : public System {
     // Shows the edit field's text and caret in the page's input again.
     void SyncDialogView(Dialog& dlg);
 
-    // One animation frame of the modal loop of `modal`: the page's events,
-    // the timers due by the fixed-step clock, and a frame between ticks.
-    void Pump(Dialog& modal);
+    // One pass of the modal loop of `modal`: the page's events, then at an
+    // animation frame the timers due by the fixed-step clock and a frame
+    // between ticks (a pass the page woke for its events has neither).
+    void Pump(Dialog& modal, bool animationFrame);
     void HandleEvent(const Event& event);
     void HandleButton(int handle, int id);
     void FireDueTimers(Dialog& modal);
