@@ -81,6 +81,7 @@ bool GameApp::TakeArguments(int argc, char** argv) {
 bool GameApp::InitInstance() {
     MainWindow dlg;
     dlg.SetFrameRate(frameRate_);
+    dlg.game.drawing = drawing_;
     if (playback_) {
         const std::string differences =
             playback_->Info().DifferencesFrom(RecordingInfo::OfThisGame());
@@ -102,6 +103,7 @@ bool GameApp::InitInstance() {
     dlg.DoModal();
     Sys().SetInputTap(nullptr);
     const std::string state = FormatState(dlg.game, dlg.Ticks());
+    finalState_ = state;
     if (recorder_) {
         recorder_->Finish(state);
     }

@@ -21,6 +21,10 @@ class GameApp {
     bool InitInstance();
     // What main() returns: 0, or 2 after bad arguments.
     int ExitCode() const { return exitCode_; }
+    // Before InitInstance: a game without pictures (a system that cannot draw them yet).
+    void SetDrawing(bool on) { drawing_ = on; }
+    // After InitInstance: the state line of the game's end.
+    const std::string& FinalState() const { return finalState_; }
 
   private:
     std::unique_ptr<Recorder> recorder_;
@@ -28,4 +32,6 @@ class GameApp {
     int exitCode_ = 0;
     // Frames as often as the display shows them, unless --frame-rate says otherwise.
     int frameRate_ = 0;
+    bool drawing_ = true;
+    std::string finalState_;
 };

@@ -42,6 +42,30 @@ if(TARGET quorvax)
     target_link_libraries(quorvax_backend_web PUBLIC quorvax_core)
     target_compile_options(quorvax_backend_web PRIVATE ${QUORVAX_WARNINGS})
     target_link_libraries(quorvax PRIVATE quorvax_backend_web)
+    # The game's files go into quorvax.data, which the page loads before the
+    # game starts; the game finds them in /game, its working directory.
+    set(preload)
+    foreach(f ${QUORVAX_CONTENT_FILES})
+        get_filename_component(name ${f} NAME)
+        list(APPEND preload "SHELL:--preload-file ${f}@/game/${name}")
+    endforeach()
+    # What the page calls (platform/web/WebSystemEvents.cpp, WebPage.cpp,
+    # app/main_web.cpp); named here, so that the linker takes them from the
+    # backend's library.
+    set(page_calls _main _quorvax_key _quorvax_text _quorvax_button _quorvax_resized _quorvax_record
+        _quorvax_watch _quorvax_state _quorvax_save)
+    list(JOIN page_calls "," page_calls)
+    # Asyncify: the game's modal loops wait for the next animation frame
+    # without returning. The page calls the game's exported functions
+    # directly (web/quorvax-page.js); IDBFS keeps the scores. Until the game
+    # draws through OpenGL ES 2 alone, the fixed-function calls stay
+    # unresolved: the page runs it without pictures and never reaches them.
+    target_link_options(quorvax PRIVATE -sENVIRONMENT=web -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536
+                        -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1 -lidbfs.js
+                        -sEXPORTED_RUNTIME_METHODS=UTF8ToString
+                        "-sEXPORTED_FUNCTIONS=${page_calls}" -sERROR_ON_UNDEFINED_SYMBOLS=0
+                        -sWARN_ON_UNDEFINED_SYMBOLS=0 ${preload})
+    set_property(TARGET quorvax APPEND PROPERTY LINK_DEPENDS ${QUORVAX_CONTENT_FILES})
 endif()
 
 # The replay tool for node: real files through NODERAWFS, so that it reads

@@ -113,6 +113,9 @@ class System {
     // CancellingAll holds, and a dialog that opens is to close at once.
     void CancelAll();
     bool CancellingAll() const { return cancellingAll_; }
+    // A backend that runs the game again afterwards (the web page): the
+    // next game starts with nothing ending.
+    void EndCancelAll() { cancellingAll_ = false; }
     // DestroyWindow's work on an open dialog that runs no modal loop; RunModal's
     // last step. The window goes, its timers are killed, OnDestroy runs.
     virtual void CloseWindow(Dialog& dlg) = 0;

@@ -1,0 +1,122 @@
+// The game in a web page: the page's storage, system and sound, then one
+// game after another, as the player starts, records or watches them.
+#include <emscripten.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/GameApp.h"
+#include "app/Keyboard.h"
+#include "app/MainWindow.h"
+#include "app/ReplayScript.h"
+#include "platform/web/AudioOutputWeb.h"
+#include "platform/web/WebPage.h"
+#include "platform/web/WebSystem.h"
+#include "world/Hero.h"
+#include "world/Random.h"
+
+namespace {
+
+// Where the page's copy of the game's files lies (quorvax.data).
+constexpr const char* kGameDir = "/game";
+constexpr const char* kScoreFile = "scores.dat";
+// The browser's renderer is not there yet: the game runs without pictures.
+constexpr bool kPictures = false;
+
+std::string g_lastState;
+
+// The player's score table lies in the lasting storage; the game finds it
+// in its working directory, as a link there.
+void LinkScores() {
+    const std::string target = std::string(WebPage::kStorageDir) + "/" + kScoreFile;
+    unlink(kScoreFile);
+    if (symlink(target.c_str(), kScoreFile) != 0) {
+        std::perror("quorvax: cannot link scores.dat");
+    }
+}
+
+void RunGame(WebSystem& system, WebPage::Request request) {
+    std::vector<std::string> args = {"quorvax"};
+    if (request == WebPage::Request::Record) {
+        args.insert(args.end(), {"--record", WebPage::kRecordingFile});
+    } else if (request == WebPage::Request::Watch) {
+        args.insert(args.end(), {"--play", WebPage::kChosenFile});
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    // Each game starts as a freshly started program does: the random
+    // sequence, the keys and the hero's motion from their beginning.
+    ResetRand();
+    ResetKeyboardState();
+    ResetHeroMotion();
+    GameApp app;
+    if (!app.TakeArguments(static_cast<int>(argv.size()), argv.data())) {
+        system.MessageBox("That file is not a recording of this game.", "Playback");
+        return;
+    }
+    app.SetDrawing(kPictures);
+    app.InitInstance();
+    g_lastState = app.FinalState();
+    if (request == WebPage::Request::Record) {
+        WebPage::OfferRecording();
+    } else if (request == WebPage::Request::Watch) {
+        WebPage::ShowPlaybackEnd(g_lastState);
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+// window.quorvax.state(): the state line of the last tick.
+EMSCRIPTEN_KEEPALIVE const char* quorvax_state() {
+    WebSystem* system = WebSystem::Current();
+    if (system != nullptr) {
+        if (const auto* main = dynamic_cast<const MainWindow*>(system->MainDialog())) {
+            g_lastState = FormatState(main->game, main->Ticks());
+        }
+    }
+    return g_lastState.c_str();
+}
+
+// The page is going away or out of sight: the score table as it is now is
+// written, as the desktop writes it when its window is closed, since a
+// page may be closed without the game's own end. Written in the game's
+// loop: writing waits for the browser's storage.
+EMSCRIPTEN_KEEPALIVE void quorvax_save() {
+    WebSystem* system = WebSystem::Current();
+    if (system == nullptr) {
+        return;
+    }
+    system->QueueTask([system] {
+        if (auto* main = dynamic_cast<MainWindow*>(system->MainDialog());
+            main != nullptr && main->game.saveScores) {
+            main->game.SaveScores();
+        }
+    });
+}
+
+}  // extern "C"
+
+int main() {
+    WebPage::MountStorage();
+    if (chdir(kGameDir) != 0) {
+        std::perror("quorvax: cannot enter the game's files");
+    }
+    LinkScores();
+    WebSystem system;
+    SetSys(&system);
+    const std::unique_ptr<AudioOutputWeb> audio = AudioOutputWeb::Open();
+    SetAudio(audio.get());
+    WebPage::GameStarting(kPictures);
+    // The page is closed, never left: each game that ends makes way for the next.
+    for (;;) {
+        RunGame(system, WebPage::TakeRequest());
+        system.StartAfresh();
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+// What main_web asks of the page around the games it runs: its lasting
+// storage, the games the player asks for, and the recordings it offers.
+class WebPage {
+  public:
+    // Where the player's lasting files are kept (IndexedDB).
+    static constexpr const char* kStorageDir = "/persistent";
+    // The recording being made, and the one the player chose to watch.
+    static constexpr const char* kRecordingFile = "/tmp/recording.txt";
+    static constexpr const char* kChosenFile = "/tmp/chosen.txt";
+
+    enum class Request { Play, Record, Watch };
+
+    // Before the first game: mounts the storage at kStorageDir and waits
+    // until its files are read back from IndexedDB.
+    static void MountStorage();
+    // Before each game: what the player last asked for (Play when nothing).
+    static Request TakeRequest();
+    // The page's buttons: the game running ends, and the next one is `request`.
+    static void Ask(Request request);
+    // After a recorded game: the page offers kRecordingFile as a download.
+    static void OfferRecording();
+    // After a watched game: its final state line, for the page's message.
+    static void ShowPlaybackEnd(const std::string& state);
+    // The game is about to start: the loading bar goes; without pictures
+    // the page shows the game's state instead.
+    static void GameStarting(bool pictures);
+};

@@ -1,0 +1,535 @@
+// The page around the game: the canvas and its size, the keys, the game's
+// dialogs as HTML dialogs, Web Audio, the lasting storage, the loading bar,
+// full screen, recordings. The game (quorvax.js) calls QuorvaxPage; tests
+// and the player's scripts read window.quorvax.
+'use strict';
+
+var QuorvaxPage = (function () {
+  const page = {};
+  const $ = (id) => document.getElementById(id);
+  const canvas = $('canvas');
+  let fs = null;            // emscripten's file system, once mounted
+  let running = false;      // the game has started
+  let ready = false;        // the first frame is drawn
+  let pictures = true;      // the game draws (else the stand-in shows its state)
+
+  // ---- Canvas size: the whole stage, in device pixels ----
+  function fitCanvas() {
+    const ratio = window.devicePixelRatio || 1;
+    const w = Math.max(1, Math.round(canvas.clientWidth * ratio));
+    const h = Math.max(1, Math.round(canvas.clientHeight * ratio));
+    if (canvas.width !== w || canvas.height !== h) {
+      canvas.width = w;
+      canvas.height = h;
+      if (running) {
+        Module._quorvax_resized(w, h);
+      }
+    }
+  }
+  window.addEventListener('resize', fitCanvas);
+  fitCanvas();
+  page.canvasWidth = () => canvas.width;
+  page.canvasHeight = () => canvas.height;
+
+  // ---- The loop's wait: the next animation frame ----
+  let lastFrameAt = 0;
+  const frameStats = { frames: 0, intervalSum: 0, intervalMax: 0 };
+  // Resolves with 1 at the next animation frame, or with 0 as soon as the
+  // page has queued work for the game (wake).
+  let wakeLoop = null;
+  page.nextFrame = () => new Promise((resolve) => {
+    let done = false;
+    const finish = (frame) => {
+      if (!done) {
+        done = true;
+        wakeLoop = null;
+        resolve(frame);
+      }
+    };
+    wakeLoop = () => finish(0);
+    requestAnimationFrame((t) => {
+      if (done) {
+        return;
+      }
+      if (lastFrameAt > 0) {
+        const d = t - lastFrameAt;
+        frameStats.frames++;
+        frameStats.intervalSum += d;
+        frameStats.intervalMax = Math.max(frameStats.intervalMax, d);
+      }
+      lastFrameAt = t;
+      finish(1);
+    });
+  });
+  function wake() {
+    if (wakeLoop) {
+      wakeLoop();
+    }
+  }
+  // A page may be closed at any moment: the scores are written whenever it
+  // goes out of sight or away.
+  function saveScores() {
+    if (running) {
+      Module._quorvax_save();
+      wake();
+    }
+  }
+  window.addEventListener('pagehide', saveScores);
+  document.addEventListener('visibilitychange', () => {
+    lastFrameAt = 0;  // a hidden tab's pause is no frame's time
+    if (document.hidden) {
+      saveScores();
+    }
+    if (!audio) {
+      return;
+    }
+    if (document.hidden) {
+      audio.suspend();
+    } else if (soundStarted) {
+      audio.resume();
+    }
+  });
+
+  page.frameShown = () => { ready = true; };
+  page.setCursorHidden = (hidden) => canvas.classList.toggle('no-cursor', !!hidden);
+
+  // ---- Sound: Web Audio, started by the player's first key or click ----
+  const AudioContextClass = window.AudioContext || window.webkitAudioContext;
+  const audio = AudioContextClass ? new AudioContextClass() : null;
+  let soundStarted = false;
+  let soundsStarted = 0;
+  const effects = new Map();  // path -> { buffer, promise }
+  let effectSource = null;
+  let effectToken = 0;
+  let songBuffer = null;
+  let songSource = null;
+  let songWanted = null;      // { from, length } while the game plays its song
+  let songStopTimer = null;
+
+  function startSound() {
+    if (soundStarted || !audio) {
+      return;
+    }
+    soundStarted = true;
+    audio.resume();
+    $('start-hint').hidden = true;
+  }
+  window.addEventListener('mousedown', startSound, true);
+  window.addEventListener('touchstart', startSound, true);
+
+  page.audioAvailable = () => audio !== null;
+
+  function decodeEffect(path) {
+    let entry = effects.get(path);
+    if (!entry) {
+      const bytes = fs.readFile(path);
+      entry = { buffer: null, promise: null };
+      entry.promise = audio.decodeAudioData(bytes.slice().buffer).then((b) => {
+        entry.buffer = b;
+        return b;
+      });
+      entry.promise.catch((e) => console.error('quorvax: cannot decode ' + path + ': ' + e));
+      effects.set(path, entry);
+    }
+    return entry;
+  }
+
+  page.playEffect = (path) => {
+    if (!audio || !fs) {
+      return false;
+    }
+    let entry;
+    try {
+      entry = decodeEffect(path);
+    } catch (e) {
+      return false;  // no such file: nothing plays, as on the desktop
+    }
+    const token = ++effectToken;
+    const start = (buffer) => {
+      if (token !== effectToken) {
+        return;  // a newer effect came first
+      }
+      if (effectSource) {
+        try { effectSource.stop(); } catch (e) { /* already over */ }
+      }
+      effectSource = audio.createBufferSource();
+      effectSource.buffer = buffer;
+      effectSource.connect(audio.destination);
+      effectSource.start();
+      soundsStarted++;
+    };
+    if (entry.buffer) {
+      start(entry.buffer);
+    } else {
+      entry.promise.then(start, () => {});
+    }
+    return true;
+  };
+
+  function stopSongNow() {
+    if (songSource) {
+      try { songSource.stop(); } catch (e) { /* never started */ }
+      songSource.disconnect();
+      songSource = null;
+    }
+  }
+
+  function startSong() {
+    stopSongNow();
+    if (!audio || !songBuffer || !songWanted) {
+      return;
+    }
+    const src = audio.createBufferSource();
+    src.buffer = songBuffer;
+    src.loop = true;
+    let loopLength = songBuffer.duration;
+    if (songWanted.length > 0 && songWanted.length < songBuffer.duration) {
+      // The recording rings out past the song's end; the song itself
+      // repeats at its length.
+      src.loopStart = 0;
+      src.loopEnd = songWanted.length;
+      loopLength = songWanted.length;
+    }
+    src.connect(audio.destination);
+    src.start(0, songWanted.from % loopLength);
+    songSource = src;
+  }
+
+  page.songPlay = (from, length) => {
+    const restart = songStopTimer !== null && songSource !== null && from === 0;
+    if (songStopTimer !== null) {
+      clearTimeout(songStopTimer);
+      songStopTimer = null;
+    }
+    songWanted = { from, length };
+    if (!restart) {
+      startSong();
+    }
+  };
+
+  // A stop followed at once by a play is the song's restart: the recording
+  // then runs on, already looping.
+  page.songStop = () => {
+    songWanted = null;
+    if (songStopTimer === null) {
+      songStopTimer = setTimeout(() => {
+        songStopTimer = null;
+        if (!songWanted) {
+          stopSongNow();
+        }
+      }, 0);
+    }
+  };
+
+  if (audio) {
+    fetch('song.ogg')
+      .then((r) => (r.ok ? r.arrayBuffer() : Promise.reject(new Error(r.status))))
+      .then((bytes) => audio.decodeAudioData(bytes))
+      .then((buffer) => {
+        songBuffer = buffer;
+        if (songWanted && !songSource) {
+          startSong();
+        }
+      })
+      .catch((e) => console.error('quorvax: no song: ' + e));
+  }
+
+  // ---- Lasting storage: IndexedDB behind /persistent ----
+  page.mountStorage = (FS, IDBFS, dir) => {
+    fs = FS;
+    try {
+      FS.mkdir(dir);
+    } catch (e) { /* already there */ }
+    FS.mount(IDBFS, {}, dir);
+    return new Promise((resolve) => {
+      FS.syncfs(true, (err) => {
+        if (err) {
+          console.error('quorvax: the saved files could not be read: ' + err);
+        }
+        resolve();
+      });
+    });
+  };
+
+  // ---- Keys: all of them go to the game (its innermost dialog) ----
+  const heldKeys = new Set();
+  function isPrintable(e) {
+    return [...e.key].length === 1 && (!e.ctrlKey || e.altKey) && !e.metaKey;
+  }
+  function wantsDefaultPrevented(e) {
+    const k = e.keyCode;
+    if ((k >= 37 && k <= 40) || k === 32 || (k >= 112 && k <= 123)) {
+      return true;  // arrows, Space and the function keys never scroll or act on the page
+    }
+    if (openDialogs.length > 0) {
+      return k === 13 || k === 27 || k === 8 || k === 46 || k === 35 || k === 36 || isPrintable(e);
+    }
+    return k === 13 || k === 27 || k === 17 || k === 16;
+  }
+  // The game's calls are made directly: a call through ccall would wait for
+  // the game's loop, which never returns.
+  function typeText(text) {
+    for (const ch of text) {
+      Module._quorvax_text(ch.codePointAt(0));
+    }
+  }
+  function onKey(e, down) {
+    startSound();
+    if (e.target && e.target.id === 'play-file') {
+      return;
+    }
+    if (wantsDefaultPrevented(e)) {
+      e.preventDefault();
+    }
+    if (!running) {
+      return;
+    }
+    if (down) {
+      heldKeys.add(e.keyCode);
+    } else {
+      heldKeys.delete(e.keyCode);
+    }
+    Module._quorvax_key(down ? 1 : 0, e.keyCode, e.repeat ? 1 : 0, e.altKey ? 1 : 0,
+                        e.ctrlKey ? 1 : 0);
+    if (down && isPrintable(e)) {
+      typeText(e.key);
+    }
+  }
+  window.addEventListener('keydown', (e) => onKey(e, true), true);
+  window.addEventListener('keyup', (e) => onKey(e, false), true);
+  // Keys held when the page loses the focus are let go, so none stays held.
+  window.addEventListener('blur', () => {
+    if (running) {
+      for (const k of heldKeys) {
+        Module._quorvax_key(0, k, 0, 0, 0);
+      }
+    }
+    heldKeys.clear();
+  });
+  canvas.addEventListener('mousedown', () => canvas.focus());
+
+  // ---- The game's dialogs ----
+  const openDialogs = [];  // { handle, element, caption }, innermost last
+  page.openDialog = (handle, spec) => {
+    const dlg = document.createElement('dialog');
+    dlg.className = 'quorvax-dialog';
+    const title = document.createElement('h2');
+    title.textContent = spec.caption;
+    dlg.appendChild(title);
+    const body = document.createElement('div');
+    body.className = 'body';
+    dlg.appendChild(body);
+    const buttons = document.createElement('div');
+    buttons.className = 'buttons';
+    let input = null;
+    const addButton = (id, text, isDefault) => {
+      const b = document.createElement('button');
+      b.type = 'button';
+      b.textContent = text.replace(/&(.)/g, '$1');
+      b.dataset.id = id;
+      if (isDefault) {
+        b.classList.add('default');
+      }
+      b.addEventListener('click', (e) => {
+        e.preventDefault();
+        Module._quorvax_button(handle, id);
+      });
+      buttons.appendChild(b);
+    };
+    for (const c of spec.controls) {
+      if (c.kind === 'text') {
+        const p = document.createElement('p');
+        p.textContent = c.text;
+        body.appendChild(p);
+      } else if (c.kind === 'edit' && !input) {
+        input = document.createElement('input');
+        input.type = 'text';
+        input.id = 'name-input';
+        input.autocomplete = 'off';
+        input.spellcheck = false;
+        input.value = c.text;
+        // Pasted or composed text goes to the game's field like typed text.
+        input.addEventListener('beforeinput', (e) => {
+          e.preventDefault();
+          if (e.data) {
+            typeText(e.data);
+          }
+        });
+        body.appendChild(input);
+      } else if (c.kind === 'button') {
+        addButton(c.id, c.text, c.default);
+      }
+    }
+    if (!buttons.firstChild && !spec.messageBox) {
+      // The desktop's close box is Escape; here it is a button beside OK.
+      addButton(1, 'OK', true);
+      addButton(2, 'Cancel', false);
+    }
+    dlg.appendChild(buttons);
+    dlg.addEventListener('cancel', (e) => e.preventDefault());  // Escape reaches the game instead
+    $('stage').appendChild(dlg);
+    dlg.showModal();
+    (input || buttons.querySelector('.default') || dlg).focus();
+    openDialogs.push({ handle, element: dlg, caption: spec.caption });
+  };
+  page.closeDialog = (handle) => {
+    const i = openDialogs.findIndex((d) => d.handle === handle);
+    if (i < 0) {
+      return;
+    }
+    const d = openDialogs[i];
+    openDialogs.splice(i, 1);
+    d.element.close();
+    d.element.remove();
+    if (openDialogs.length === 0) {
+      canvas.focus();
+    }
+    // A closed dialog may have put a name into the score table: written at
+    // once, since nothing tells the page when the player will leave.
+    saveScores();
+  };
+  page.setEdit = (handle, text, caret) => {
+    const d = openDialogs.find((x) => x.handle === handle);
+    const input = d && d.element.querySelector('input');
+    if (input) {
+      input.value = text;
+      input.setSelectionRange(caret, caret);
+    }
+  };
+
+  // ---- Full screen ----
+  page.toggleFullscreen = () => {
+    if (document.fullscreenElement) {
+      document.exitFullscreen().catch(() => {});
+    } else if (document.documentElement.requestFullscreen) {
+      document.documentElement.requestFullscreen().catch((e) => {
+        console.error('quorvax: no full screen: ' + e);
+      });
+    }
+  };
+  $('fullscreen').addEventListener('click', () => {
+    page.toggleFullscreen();
+    canvas.focus();
+  });
+  document.addEventListener('fullscreenchange', () => setTimeout(fitCanvas, 0));
+
+  // ---- Recordings ----
+  let recordingActive = false;
+  let recordingMade = false;
+  const recordButton = $('record');
+  recordButton.addEventListener('click', () => {
+    if (!running) {
+      return;
+    }
+    recordingActive = !recordingActive;
+    recordButton.textContent = recordingActive ? 'Stop recording' : 'Record';
+    if (recordingActive) {
+      recordingMade = true;
+      $('download').hidden = true;
+      setStatus('Recording a new game');
+    }
+    Module._quorvax_record(recordingActive ? 1 : 0);
+    canvas.focus();
+  });
+  page.offerRecording = (path) => {
+    recordingActive = false;
+    recordButton.textContent = 'Record';
+    const text = fs.readFile(path, { encoding: 'utf8' });
+    const link = $('download');
+    if (link.href) {
+      URL.revokeObjectURL(link.href);
+    }
+    link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain' }));
+    link.download = 'quorvax-recording.txt';
+    link.hidden = false;
+    setStatus('Recording done');
+    link.click();
+  };
+  $('play-file').addEventListener('change', (e) => {
+    const file = e.target.files[0];
+    e.target.value = '';
+    if (!file || !running) {
+      return;
+    }
+    file.arrayBuffer().then((bytes) => {
+      fs.writeFile('/tmp/chosen.txt', new Uint8Array(bytes));
+      setStatus('Playing ' + file.name);
+      Module._quorvax_watch();
+      canvas.focus();
+    });
+  });
+  page.playbackEnded = (state) => setStatus('Played to the end: ' + state);
+  function setStatus(text) {
+    $('status').textContent = text;
+  }
+
+  // ---- Loading and start ----
+  page.setLoading = (done, total) => {
+    $('loading-fill').style.width = total > 0 ? (100 * done / total).toFixed(1) + '%' : '0';
+  };
+  page.gameStarting = (withPictures) => {
+    running = true;
+    pictures = !!withPictures;
+    $('loading').hidden = true;
+    fitCanvas();
+    Module._quorvax_resized(canvas.width, canvas.height);
+    canvas.focus();
+    if (!pictures) {
+      requestAnimationFrame(drawStandIn);
+    }
+  };
+
+  // Until the game draws in the browser, the canvas shows its state line.
+  function drawStandIn() {
+    const g = canvas.getContext('2d');
+    if (!g) {
+      return;
+    }
+    g.fillStyle = '#102030';
+    g.fillRect(0, 0, canvas.width, canvas.height);
+    g.fillStyle = '#fff';
+    g.font = Math.max(12, Math.round(canvas.height / 30)) + 'px sans-serif';
+    g.fillText('Quorvax', 20, canvas.height / 3);
+    g.fillText(window.quorvax.state(), 20, canvas.height / 2);
+    ready = true;
+    requestAnimationFrame(drawStandIn);
+  }
+
+  window.quorvax = {
+    get ready() { return ready; },
+    state: () => (running ? Module.UTF8ToString(Module._quorvax_state()) : ''),
+    get soundsStarted() { return soundsStarted; },
+    audioState: () => (audio ? audio.state : 'none'),
+    musicPlaying: () => songSource !== null && songWanted !== null,
+    recording: () => {
+      if (!recordingMade || !fs) {
+        return '';
+      }
+      try {
+        return fs.readFile('/tmp/recording.txt', { encoding: 'utf8' });
+      } catch (e) {
+        return '';
+      }
+    },
+    dialog: () => (openDialogs.length ? openDialogs[openDialogs.length - 1].caption : null),
+    // Animation frames seen by the game's loop: count, mean and worst interval in ms.
+    frameTimes: () => ({
+      frames: frameStats.frames,
+      meanMs: frameStats.frames ? frameStats.intervalSum / frameStats.frames : 0,
+      maxMs: frameStats.intervalMax,
+    }),
+  };
+  return page;
+})();
+
+var Module = {
+  canvas: document.getElementById('canvas'),
+  print: (text) => console.log(text),
+  printErr: (text) => console.error(text),
+  setStatus: (text) => {
+    const m = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text || '');
+    if (m) {
+      QuorvaxPage.setLoading(Number(m[1]), Number(m[2]));
+    }
+  },
+};
