@@ -2,7 +2,7 @@
 // engine runs without pictures (--headless).
 #include "platform/OffscreenGl.h"
 
-std::unique_ptr<OffscreenGl> OffscreenGl::Make() {
+std::unique_ptr<OffscreenGl> OffscreenGl::Make(GlApi /*api*/) {
     class None : public OffscreenGl {
       public:
         bool Create(int, int) override { return false; }
