@@ -24,7 +24,7 @@ namespace {
 constexpr const char* kGameDir = "/game";
 constexpr const char* kScoreFile = "scores.dat";
 // The browser's renderer is not there yet: the game runs without pictures.
-constexpr bool kPictures = false;
+constexpr bool kPictures = true;
 
 std::string g_lastState;
 

@@ -49,6 +49,9 @@ if(TARGET quorvax)
         get_filename_component(name ${f} NAME)
         list(APPEND preload "SHELL:--preload-file ${f}@/game/${name}")
     endforeach()
+    # The font's glyphs, baked by the Linux build tree (the page has no FreeType).
+    set(font_glyphs ${QUORVAX_CONTENT_FROM}/web/font.glyphs)
+    list(APPEND preload "SHELL:--preload-file ${font_glyphs}@/game/font.glyphs")
     # What the page calls (platform/web/WebSystemEvents.cpp, WebPage.cpp,
     # app/main_web.cpp); named here, so that the linker takes them from the
     # backend's library.
@@ -65,7 +68,7 @@ if(TARGET quorvax)
                         -sEXPORTED_RUNTIME_METHODS=UTF8ToString
                         "-sEXPORTED_FUNCTIONS=${page_calls}" -sERROR_ON_UNDEFINED_SYMBOLS=0
                         -sWARN_ON_UNDEFINED_SYMBOLS=0 ${preload})
-    set_property(TARGET quorvax APPEND PROPERTY LINK_DEPENDS ${QUORVAX_CONTENT_FILES})
+    set_property(TARGET quorvax APPEND PROPERTY LINK_DEPENDS ${QUORVAX_CONTENT_FILES} ${font_glyphs})
 endif()
 
 # The replay tool for node: real files through NODERAWFS, so that it reads

@@ -15,9 +15,6 @@ namespace {
 
 WebSystem* g_current = nullptr;
 
-// A tick that fell this far behind (a hidden tab, a long stall) is not
-// caught up: the clock starts again from now, as the desktop's timers do.
-constexpr uint64_t kMaxLagUs = 200000;
 // At most this many ticks in one animation frame (a slow frame still keeps
 // the game's pace; a longer stall is dropped, not rushed).
 constexpr int kMaxTicksPerFrame = 4;
@@ -193,9 +190,7 @@ void WebSystem::SyncDialogView(Dialog& dlg) {
 
 void WebSystem::CloseWindow(Dialog& dlg) {
     dlg.OnDestroy();
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [&dlg](const Timer& t) { return t.owner == &dlg; }),
-                  timers_.end());
+    timers_.KillAll(&dlg);
     if (const auto it = handles_.find(&dlg); it != handles_.end()) {
         PageCloseDialog(it->second);
         handles_.erase(it);
@@ -241,15 +236,11 @@ void WebSystem::CreateModeless(Dialog& dlg) {
 }
 
 void WebSystem::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {
-    KillTimer(dlg, id);
-    const uint64_t period = std::max<uint64_t>(1, periodMs) * 1000u;
-    timers_.push_back(Timer{&dlg, id, period, NowMicros() + period});
+    timers_.Set(&dlg, id, uint64_t{periodMs} * 1000u, NowMicros());
 }
 
 void WebSystem::KillTimer(Dialog& dlg, unsigned id) {
-    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                 [&](const Timer& t) { return t.owner == &dlg && t.id == id; }),
-                  timers_.end());
+    timers_.Kill(&dlg, id);
 }
 
 Rect WebSystem::DesktopRect() {
@@ -261,7 +252,9 @@ Rect WebSystem::DesktopRect() {
 }
 
 void WebSystem::MoveWindow(Dialog& dlg, const Rect& /*r*/) {
-    if (dlg.Template().hostsGl) {
+    // Before its context exists the size waits for CreateGlContext: WebGL
+    // has no context to take the viewport then (the desktop's drivers drop it).
+    if (dlg.Template().hostsGl && glContext_ > 0) {
         const Rect canvas = DesktopRect();
         dlg.dirty = true;
         dlg.OnSize(canvas.Width(), canvas.Height());
@@ -301,6 +294,7 @@ GlContextResult WebSystem::CreateGlContext(Dialog& dlg) {
         return GlContextResult::CannotMakeCurrent;
     }
     glContext_ = static_cast<int>(context);
+    MoveWindow(dlg, DesktopRect());
     return GlContextResult::Ok;
 }
 
@@ -447,25 +441,14 @@ void WebSystem::HandleButton(int handle, int id) {
     }
 }
 
-// Timers on a fixed step: each fires every period on average, however the
-// animation frames fall; one that fell far behind starts again from now
-// instead of firing in a burst.
+// Ticks on a fixed step (FixedStepTimers): as many as are due, up to a
+// few in one animation frame.
 void WebSystem::FireDueTimers(Dialog& modal) {
-    for (int fired = 0; fired < kMaxTicksPerFrame && !modal.IsEnded(); ++fired) {
-        const uint64_t now = NowMicros();
-        auto due = timers_.end();
-        for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-            if (it->dueUs <= now && (due == timers_.end() || it->dueUs < due->dueUs)) {
-                due = it;
-            }
-        }
-        if (due == timers_.end()) {
-            return;
-        }
-        due->dueUs =
-            now - due->dueUs > kMaxLagUs ? now + due->periodUs : due->dueUs + due->periodUs;
-        Dialog* owner = due->owner;
-        const unsigned id = due->id;
-        owner->OnTimer(id);  // may set or kill timers: `due` is not used again
+    Dialog* owner = nullptr;
+    unsigned id = 0;
+    for (int fired = 0;
+         fired < kMaxTicksPerFrame && !modal.IsEnded() && timers_.PopDue(NowMicros(), owner, id);
+         ++fired) {
+        owner->OnTimer(id);
     }
 }

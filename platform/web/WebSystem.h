@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FixedStepTimers.h"
 #include "platform/Message.h"
 #include "platform/System.h"
 
@@ -80,12 +81,6 @@ class WebSystem : public System {
     void CloseWindow(Dialog& dlg) override;
 
   private:
-    struct Timer {
-        Dialog* owner = nullptr;
-        unsigned id = 0;
-        uint64_t periodUs = 0;
-        uint64_t dueUs = 0;
-    };
     struct Event {
         enum class Kind { Input, Button, Resize, Quit, Task } kind = Kind::Input;
         Message msg;
@@ -109,7 +104,7 @@ class WebSystem : public System {
     void FireDueTimers(Dialog& modal);
     static bool IsMessageBox(const Dialog& dlg);
 
-    std::vector<Timer> timers_;
+    FixedStepTimers timers_;
     std::deque<Event> events_;
     std::map<Dialog*, int> handles_;  // open HTML dialogs and their page handles
     int nextHandle_ = 1;
