@@ -310,11 +310,11 @@ var QuorvaxPage = (function () {
 
   // ---- The game's dialogs ----
   const openDialogs = [];  // { handle, element, caption }, innermost last
-  page.openDialog = (handle, spec) => {
+  page.openDialog = (handle, layout) => {
     const dlg = document.createElement('dialog');
     dlg.className = 'quorvax-dialog';
     const title = document.createElement('h2');
-    title.textContent = spec.caption;
+    title.textContent = layout.caption;
     dlg.appendChild(title);
     const body = document.createElement('div');
     body.className = 'body';
@@ -336,7 +336,7 @@ var QuorvaxPage = (function () {
       });
       buttons.appendChild(b);
     };
-    for (const c of spec.controls) {
+    for (const c of layout.controls) {
       if (c.kind === 'text') {
         const p = document.createElement('p');
         p.textContent = c.text;
@@ -360,7 +360,7 @@ var QuorvaxPage = (function () {
         addButton(c.id, c.text, c.default);
       }
     }
-    if (!buttons.firstChild && !spec.messageBox) {
+    if (!buttons.firstChild && !layout.messageBox) {
       // The desktop's close box is Escape; here it is a button beside OK.
       addButton(1, 'OK', true);
       addButton(2, 'Cancel', false);
@@ -370,7 +370,7 @@ var QuorvaxPage = (function () {
     $('stage').appendChild(dlg);
     dlg.showModal();
     (input || buttons.querySelector('.default') || dlg).focus();
-    openDialogs.push({ handle, element: dlg, caption: spec.caption });
+    openDialogs.push({ handle, element: dlg, caption: layout.caption });
   };
   page.closeDialog = (handle) => {
     const i = openDialogs.findIndex((d) => d.handle === handle);
