@@ -96,6 +96,7 @@ void MainWindow::OnDestroy() {
     if (frameRate_ != kFramePerTick) {
         Sys().SetFrameSource(nullptr, 0, kFramePeriodMs);
     }
+    game.ReleaseGraphics();
     ReleaseGlContext();
     screenshots_.Finish();
 }

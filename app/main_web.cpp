@@ -84,6 +84,23 @@ EMSCRIPTEN_KEEPALIVE const char* quorvax_state() {
     return g_lastState.c_str();
 }
 
+// window.quorvax.holdAfter(tick): the tests' hold of the clock once the
+// game has played that many ticks; a negative tick releases it.
+EMSCRIPTEN_KEEPALIVE void quorvax_hold_after(int tick) {
+    WebSystem* system = WebSystem::Current();
+    if (system == nullptr) {
+        return;
+    }
+    if (tick < 0) {
+        system->HoldClock(nullptr);
+        return;
+    }
+    system->HoldClock([system, tick] {
+        const auto* main = dynamic_cast<const MainWindow*>(system->MainDialog());
+        return main != nullptr && main->Ticks() >= static_cast<uint64_t>(tick);
+    });
+}
+
 // The page is going away or out of sight: the score table as it is now is
 // written, as the desktop writes it when its window is closed, since a
 // page may be closed without the game's own end. Written in the game's

@@ -126,8 +126,15 @@ void Game::SetViewSize(int width, int height) {
 
 bool Game::SetupGlState() {
     UpdateCamera();
-    renderer->SetupState(eye, center, View());
+    if (renderer) {
+        renderer->SetupState(eye, center, View());
+    }
     return true;
+}
+
+void Game::ReleaseGraphics() {
+    renderer.reset();
+    drawing = false;
 }
 
 void Game::Pause(uint32_t ms) {

@@ -67,6 +67,10 @@ class Game : public World {
     // Off for a game without any picture (quorvax-replay --headless): no
     // context, no textures, no frames.
     bool drawing = true;
+    // MainWindow::OnDestroy, while its context is still current: the
+    // renderer and its textures and buffers go, and no frame is drawn after
+    // (WebGL throws on a call without its context).
+    void ReleaseGraphics();
     // Cleared while a recorded game is played back: ~Game leaves "scores.dat" alone.
     bool saveScores = true;
     // Runs once between the drawing of the next frame and its buffer swap,

@@ -498,6 +498,13 @@ var QuorvaxPage = (function () {
   window.quorvax = {
     get ready() { return ready; },
     state: () => (running ? Module.UTF8ToString(Module._quorvax_state()) : ''),
+    // The tests' hold: the clock stops once the game has played `tick` ticks
+    // (keys then land at that tick however slowly the browser draws); -1 lets it go.
+    holdAfter: (tick) => {
+      if (running) {
+        Module._quorvax_hold_after(tick);
+      }
+    },
     get soundsStarted() { return soundsStarted; },
     audioState: () => (audio ? audio.state : 'none'),
     musicPlaying: () => songSource !== null && songWanted !== null,

@@ -446,8 +446,8 @@ void WebSystem::HandleButton(int handle, int id) {
 void WebSystem::FireDueTimers(Dialog& modal) {
     Dialog* owner = nullptr;
     unsigned id = 0;
-    for (int fired = 0;
-         fired < kMaxTicksPerFrame && !modal.IsEnded() && timers_.PopDue(NowMicros(), owner, id);
+    for (int fired = 0; fired < kMaxTicksPerFrame && !modal.IsEnded() &&
+                        !(clockHeld_ && clockHeld_()) && timers_.PopDue(NowMicros(), owner, id);
          ++fired) {
         owner->OnTimer(id);
     }

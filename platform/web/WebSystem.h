@@ -70,6 +70,11 @@ class WebSystem : public System {
     void QueueTask(std::function<void()> task);
     // main_web between two games: the next one starts with nothing ending.
     void StartAfresh();
+    // The page's tests: while held() is true the clock stands still (no
+    // timer fires, frames still draw), so keys land at an exact tick however
+    // slowly the browser draws; released, the timers start again from then,
+    // as after a hidden tab. An empty function releases it.
+    void HoldClock(std::function<bool()> held) { clockHeld_ = std::move(held); }
 
     // The main window while it is open (the state line of window.quorvax).
     Dialog* MainDialog() const { return mainDialog_; }
@@ -105,6 +110,7 @@ class WebSystem : public System {
     static bool IsMessageBox(const Dialog& dlg);
 
     FixedStepTimers timers_;
+    std::function<bool()> clockHeld_;
     std::deque<Event> events_;
     std::map<Dialog*, int> handles_;  // open HTML dialogs and their page handles
     int nextHandle_ = 1;
