@@ -31,4 +31,7 @@ bash scripts/ci-run-check.sh
 step "the Windows build: cross-built, its tests and the replays compared with Linux's under Wine"
 make test-windows
 
+step "the browser build: made with Emscripten, its replays under node against Linux's, the page in headless Chromium"
+make test-web
+
 step "all checks passed"
