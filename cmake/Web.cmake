@@ -31,14 +31,15 @@ endif()
 # no music), both with the POSIX file access Linux has, which emscripten's
 # file systems provide.
 file(GLOB node_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/node/*.cpp)
-add_library(quorvax_backend_node STATIC ${node_sources} ${CMAKE_SOURCE_DIR}/platform/linux/FileSystem.cpp)
+add_library(quorvax_backend_node STATIC ${node_sources} ${CMAKE_SOURCE_DIR}/platform/linux/FileSystem.cpp
+                                        ${CMAKE_SOURCE_DIR}/platform/baked/FontGlyphs.cpp)
 target_link_libraries(quorvax_backend_node PUBLIC quorvax_core)
 target_compile_options(quorvax_backend_node PRIVATE ${QUORVAX_WARNINGS})
 target_link_libraries(quorvax-replay PRIVATE quorvax_backend_node)
 
 if(TARGET quorvax)
     file(GLOB web_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/*.cpp)
-    add_library(quorvax_backend_web STATIC ${web_sources})
+    add_library(quorvax_backend_web STATIC ${web_sources} ${CMAKE_SOURCE_DIR}/platform/baked/FontGlyphs.cpp)
     target_link_libraries(quorvax_backend_web PUBLIC quorvax_core)
     target_compile_options(quorvax_backend_web PRIVATE ${QUORVAX_WARNINGS})
     target_link_libraries(quorvax PRIVATE quorvax_backend_web)

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <string>
 
-// The page has no FreeType: the font comes as the glyphs baked at build time
-// (quorvax-glyphbake) into "font.glyphs" among the game's files.
+// The browser's page and the node replay tool have no FreeType: the font
+// comes as the glyphs baked at build time (quorvax-glyphbake) into
+// "font.glyphs" among the game's files.
 bool RasterFontGlyphs(const char* /*face*/, int /*cellHeight*/, int /*weight*/,
                       std::vector<FontGlyph>& out) {
     std::string error;
