@@ -7,7 +7,8 @@ set -uo pipefail
 screen=$1
 shift
 dir=$(mktemp -d)
-# The server writes its display number to fd 3 once it takes clients.
+# The server writes its display number to fd 3 once it takes clients: the
+# number and its newline in two writes, so only a whole line is read.
 Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$dir/display" >"$dir/log" 2>&1 &
 xvfb=$!
 cleanup() {
@@ -18,12 +19,13 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+ready() { [ "$(wc -l <"$dir/display")" -ge 1 ]; }
 for _ in $(seq 300); do
-  [ -s "$dir/display" ] && break
+  ready && break
   kill -0 "$xvfb" 2>/dev/null || break
   sleep 0.1
 done
-if ! [ -s "$dir/display" ]; then
+if ! ready; then
   echo "with-xvfb: Xvfb did not start"
   cat "$dir/log"
   exit 1

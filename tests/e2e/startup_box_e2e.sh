@@ -26,6 +26,7 @@ trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() {
   echo "FAIL: $*"
   [ -f "${rec:-}" ] && { echo "--- the recording:"; cat "$rec"; }
+  [ -n "${log:-}" ] && [ -f "$log" ] && { echo "--- the game's output:"; cat "$log"; }
   exit 1
 }
 source "$(dirname "$0")/find-window.sh"
@@ -34,6 +35,7 @@ source "$(dirname "$0")/game-files.sh"
 prepare() { copy_game_files "$1" "$game"; }
 # Runs quorvax with ARGS in DIR in the background; its output in DIR/out.log.
 start_game() {
+  log=$1/out.log
   (cd "$1" && shift && exec "$game/quorvax" "$@" >out.log 2>&1) &
   pid=$!
 }
