@@ -32,7 +32,7 @@ WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := bmp dib jpeg wave midi scores
+FUZZ_TARGETS := bmp dib jpeg wave midi scores submission
 SOAK_TICKS ?= 90000
 SOAK_DRAWN_TICKS ?= 9000
 SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -76,7 +76,7 @@ test-sanitize: build
 # Debian's sources into $(WIN_BUILD)/deps, and takes the game's files from
 # the generators of the Linux build tree.
 windows: configure
-	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax_icons quorvax-replay
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax_icons quorvax-replay quorvax-verify
 	@bash scripts/install-deps-windows.sh
 	@bash scripts/windows-deps.sh $(WIN_BUILD) $(WIN_TOOLCHAIN)
 	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -91,7 +91,7 @@ test-windows: windows
 # The browser build takes the game's files from the generators of the Linux
 # build tree; the Linux replay tool is what the node one is compared with.
 web: configure
-	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax-replay
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax-replay quorvax-verify
 	@bash scripts/web-build.sh $(WEB_BUILD) $(BUILD)
 
 serve-web: web

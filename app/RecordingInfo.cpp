@@ -1,5 +1,6 @@
 #include "app/RecordingInfo.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <fstream>
@@ -137,7 +138,8 @@ bool RecordingInfo::TakeComment(const std::string& line, std::string& why) {
         return true;
     }
     if (what == "final") {
-        finalState = line.substr(line.find("final") + 6);
+        // "# final" alone has no state after it (and no blank to skip).
+        finalState = line.substr(std::min(line.size(), line.find("final") + 6));
         unsigned long long tick = 0;
         char end = 0;
         if (std::sscanf(finalState.c_str(), "state tick=%llu%c", &tick, &end) != 2 || end != ' ') {

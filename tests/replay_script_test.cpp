@@ -77,6 +77,7 @@ TEST(ReplayScript, RecordingsRefuseDamageByLine) {
         {"# final state tick=4 screen=title\n5 down up\n", 5, "event after the final state"},
         {"# file scores.dat 12 crc32 nothex!\n", 4, "# file NAME SIZE crc32 HEX"},
         {"# final state tick=x\n", 4, "# final state tick=T"},
+        {"# final\n", 4, "# final state tick=T"},
         {"# rules\n", 4, "# rules NAME"},
     };
     for (const auto& c : cases) {

@@ -3,7 +3,9 @@
 // threads verifying at once agree with one thread alone.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -182,6 +184,18 @@ TEST(Verify, ThreadsVerifyingAtOnceGetTheSingleThreadedResults) {
             const size_t i = static_cast<size_t>(t + round) % recordings.size();
             EXPECT_EQ(seen[static_cast<size_t>(t)][static_cast<size_t>(round)], alone[i])
                 << "thread " << t << " round " << round;
+        }
+    }
+}
+
+// Inputs that once crashed the submission fuzzer are refused like any other.
+TEST(Verify, FuzzRegressionsAreRefused) {
+    const auto dir = std::filesystem::path(QUORVAX_FUZZ_CORPUS) / "submission";
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename().string().rfind("regress_", 0) == 0) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+            EXPECT_FALSE(VerifyRecording(bytes, {}).ok) << entry.path();
         }
     }
 }
