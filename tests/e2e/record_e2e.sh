@@ -189,6 +189,11 @@ read -r ticks best lost < <(summary <<<"$out")
 cmp "$work/play/scores.dat" "$work/check/scores.dat" ||
   fail "scores.dat differs: $(cat -A "$work/play/scores.dat") / $(cat -A "$work/check/scores.dat")"
 
+# --- The leaderboard's verifier: the game, verified at its end, in a state the replay printed ---
+verdict=$("$game/quorvax-verify" "$rec") || fail "quorvax-verify refused the recording: $verdict"
+grep -q ' system=linux$' <<<"$verdict" || fail "the recording does not say it was made on linux"
+grep -Fxq "$(sed -n 2p <<<"$verdict")" <<<"$out" || fail "the verified state is not the replay's: $verdict"
+
 # --- Play back ---
 start=$SECONDS
 (cd "$work/back" && exec "$game/quorvax" --play "$rec" >"$work/back.log" 2>&1) &

@@ -99,6 +99,10 @@ if ! (cd "$work/check" && "$linux_game/quorvax-replay" --headless --script "$rec
   fail "the Linux replay of the Windows recording differs"
 fi
 
+# --- The leaderboard's verifier takes the Windows game ---
+verdict=$("$linux_game/quorvax-verify" "$rec") || fail "quorvax-verify refused the Windows recording: $verdict"
+grep -q ' system=windows$' <<<"$verdict" || fail "the recording does not say it was made on windows"
+
 # --- Playback in the window ends in the recorded state ---
 cp "$rec" "$work/back/game.rec"
 start_game "$work/back" --play game.rec

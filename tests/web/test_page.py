@@ -319,9 +319,14 @@ class PageTest:
         run = subprocess.run([os.path.abspath(self.args.replay), "--headless", "--check",
                               "--script", path], cwd=game, capture_output=True, text=True)
         last = [l for l in run.stdout.splitlines() if l.startswith(("check:", "-", "+"))]
-        return self.check("a recording made in the page checks on Linux",
-                          run.returncode == 0 and "check: the same final state" in run.stdout,
-                          "; ".join(last) or run.stderr.strip())
+        checked = self.check("a recording made in the page checks on Linux",
+                             run.returncode == 0 and "check: the same final state" in run.stdout,
+                             "; ".join(last) or run.stderr.strip())
+        verifier = os.path.join(os.path.dirname(os.path.abspath(self.args.replay)), "quorvax-verify")
+        verified = subprocess.run([verifier, path], capture_output=True, text=True)
+        return self.check("the leaderboard's verifier takes the page's game",
+                          verified.returncode == 0 and " system=web\n" in verified.stdout,
+                          verified.stdout.strip() or verified.stderr.strip()) and checked
 
     def scores_kept(self, what):
         """Waits a moment for scores.dat in IndexedDB to be the pinned table."""
