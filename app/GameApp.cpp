@@ -8,6 +8,8 @@
 #include "app/Playback.h"
 #include "app/Recorder.h"
 #include "app/ReplayScript.h"
+#include "app/Submitter.h"
+#include "platform/HttpClient.h"
 #include "platform/System.h"
 
 namespace {
@@ -15,10 +17,13 @@ namespace {
 void Usage(std::FILE* out) {
     std::fprintf(out,
                  "usage: quorvax [--record FILE | --play FILE] [--frame-rate tick|N]\n"
+                 "               [--leaderboard URL --player NAME]\n"
                  "  --record FILE        write the game as it is played into FILE\n"
                  "  --play FILE          play a recorded game back\n"
                  "  --frame-rate tick|N  one frame per tick, or at most N frames a second\n"
-                 "                       (default: as many as the display shows)\n");
+                 "                       (default: as many as the display shows)\n"
+                 "  --leaderboard URL    send each finished game to the world table at URL\n"
+                 "  --player NAME        the name it is listed under\n");
 }
 
 }  // namespace
@@ -26,6 +31,10 @@ void Usage(std::FILE* out) {
 GameApp::GameApp() = default;
 
 GameApp::~GameApp() = default;
+
+void GameApp::SetHttpClient(std::unique_ptr<HttpClient> http) {
+    http_ = std::move(http);
+}
 
 bool GameApp::TakeArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -48,6 +57,10 @@ bool GameApp::TakeArguments(int argc, char** argv) {
                 exitCode_ = 2;
                 return false;
             }
+            continue;
+        }
+        if ((arg == "--leaderboard" || arg == "--player") && i + 1 < argc) {
+            (arg == "--player" ? player_ : leaderboard_) = argv[++i];
             continue;
         }
         const bool record = arg == "--record";
@@ -75,6 +88,11 @@ bool GameApp::TakeArguments(int argc, char** argv) {
             }
         }
     }
+    if (leaderboard_.empty() != player_.empty()) {
+        std::fprintf(stderr, "quorvax: --leaderboard and --player go together\n");
+        exitCode_ = 2;
+        return false;
+    }
     return true;
 }
 
@@ -95,6 +113,23 @@ bool GameApp::InitInstance() {
         dlg.game.saveScores = false;
         dlg.SetTickFeed(playback_.get());
         Sys().SetInputTap(playback_.get());
+    }
+    if (!playback_ && !recorder_) {
+        // Every game played is kept in memory from the program's start.
+        recorder_ = std::make_unique<Recorder>();
+    }
+    std::unique_ptr<Submitter> submitter;
+    if (!leaderboard_.empty() && !playback_) {
+        if (http_) {
+            // Beside scores.dat; what an earlier run could not send goes out now.
+            submitter = std::make_unique<Submitter>(std::move(http_), leaderboard_, player_);
+            dlg.game.worldRank = [s = submitter.get()] { return s->Status(); };
+            dlg.onGameEnd = [&dlg, s = submitter.get(), r = recorder_.get()](uint64_t tick) {
+                s->Submit(r->UpTo(tick, FormatState(dlg.game, tick)));
+            };
+        } else {
+            dlg.game.worldRank = [] { return std::string("This build cannot send games"); };
+        }
     }
     if (recorder_) {
         recorder_->Start(dlg);

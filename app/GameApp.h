@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
+class HttpClient;
 class Playback;
 class Recorder;
+class Submitter;
 
 // The application object: runs the main window modally for the whole life
 // of the program. main() makes one after the platform system is set.
@@ -23,12 +25,18 @@ class GameApp {
     int ExitCode() const { return exitCode_; }
     // Before InitInstance: a game without pictures (a system that cannot draw them yet).
     void SetDrawing(bool on) { drawing_ = on; }
+    // Before InitInstance: the network for --leaderboard (main() of a system
+    // that has one); without it the options are refused.
+    void SetHttpClient(std::unique_ptr<HttpClient> http);
     // After InitInstance: the state line of the game's end.
     const std::string& FinalState() const { return finalState_; }
 
   private:
     std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<Playback> playback_;
+    std::unique_ptr<HttpClient> http_;
+    std::string leaderboard_;
+    std::string player_;
     int exitCode_ = 0;
     // Frames as often as the display shows them, unless --frame-rate says otherwise.
     int frameRate_ = 0;

@@ -43,9 +43,13 @@ void MainWindow::OnTimer(unsigned) {
             return;
         }
     }
-    ++ticks_;
+    const uint64_t tick = ++ticks_;
+    const bool wasOver = game.gameOver != 0;
     game.RunHeldKeys();
     game.Tick();
+    if (!wasOver && game.gameOver && onGameEnd) {
+        onGameEnd(tick);
+    }
     lastTickMicros_ = Sys().NowMicros();
     if (frameRate_ == kFramePerTick) {
         game.DrawFrame(1.0f);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/ScreenshotWriter.h"
 #include "app/TickFeed.h"
@@ -56,6 +57,9 @@ class MainWindow : public Dialog {
     void SetFrameRate(int perSecond) { frameRate_ = perSecond; }
 
     Game game;
+    // After the tick in which a game ended (its last life lost), with that
+    // tick; a name dialog that the end opened has closed by then.
+    std::function<void(uint64_t tick)> onGameEnd;
 
   private:
     uint64_t ticks_ = 0;

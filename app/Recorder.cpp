@@ -1,6 +1,7 @@
 #include "app/Recorder.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/MainWindow.h"
@@ -69,7 +70,24 @@ void Recorder::Finish(const std::string& state) {
     Write(RecordingInfo::FormatFinal(state));
 }
 
+std::string Recorder::UpTo(uint64_t tick, const std::string& state) const {
+    // Event lines begin with their tick, which never goes back.
+    size_t end = 0;
+    while (end < text_.size()) {
+        const size_t next = text_.find('\n', end);
+        if (next == std::string::npos) {
+            break;
+        }
+        if (text_[end] != '#' && std::strtoull(text_.c_str() + end, nullptr, 10) > tick) {
+            break;
+        }
+        end = next + 1;
+    }
+    return text_.substr(0, end) + RecordingInfo::FormatFinal(state);
+}
+
 void Recorder::Write(const std::string& text) {
+    text_ += text;
     if (file_ == nullptr || failed_) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <bitset>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -8,10 +9,13 @@
 
 class MainWindow;
 
-// quorvax --record FILE: writes the game as it is played, in the replay
-// script format, so that quorvax --play and quorvax-replay repeat it. Every
-// line is flushed as it is written: a game that ends by a crash or a kill
-// still leaves every event up to that moment.
+// Records the game as it is played, in the replay script format, so that
+// quorvax --play, quorvax-replay and the leaderboard's verifier repeat it.
+// Every program keeps its whole recording in memory from its start (a few
+// KB an hour), so that any finished game can be sent with all that led to
+// it; quorvax --record FILE also writes it to FILE, each line flushed as it
+// is written: a game that ends by a crash or a kill still leaves every
+// event up to that moment.
 class Recorder : public InputTap {
   public:
     Recorder() = default;
@@ -33,10 +37,17 @@ class Recorder : public InputTap {
     bool OnInput(const Message& msg) override;
     // GameApp after the main window has closed: the final state line.
     void Finish(const std::string& state);
+    // The recording so far, up to the events of `tick` (those that acted
+    // before it ran), closed by `state` as the final state of a finished
+    // game: GameApp after each game's end.
+    std::string UpTo(uint64_t tick, const std::string& state) const;
+    // Everything recorded so far.
+    const std::string& Text() const { return text_; }
 
   private:
     void Write(const std::string& text);
 
+    std::string text_;
     std::FILE* file_ = nullptr;
     std::string path_;
     const MainWindow* window_ = nullptr;

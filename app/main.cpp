@@ -5,6 +5,7 @@
 #include "app/Launcher.h"
 #include "platform/MidiOut.h"
 #include "platform/linux/AudioOutputSdl.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/QuitSignals.h"
 #include "platform/linux/SdlSystem.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     if (!app.TakeArguments(argc, argv)) {
         return app.ExitCode();
     }
+    app.SetHttpClient(MakeCurlHttpClient());
     // Then the working directory: the game opens every file relative
     // to it. When it cannot be entered, the game starts where it is and
     // reports the files it then misses in its usual way.

@@ -70,6 +70,9 @@ void Game::Tick() {
         for (int i = 0; i < ScoreTable::kEntries && i < 5; ++i) {
             next.scores[i] = ShownScore{highScores.entries[i].name, highScores.entries[i].score};
         }
+        if (worldRank) {
+            next.worldRank = worldRank();
+        }
     }
     shown_[0] = std::move(shown_[1]);
     shown_[1] = std::move(next);

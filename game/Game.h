@@ -73,6 +73,8 @@ class Game : public World {
     void ReleaseGraphics();
     // Cleared while a recorded game is played back: ~Game leaves "scores.dat" alone.
     bool saveScores = true;
+    // The high-score screen's line about the world's table; unset without a leaderboard.
+    std::function<std::string()> worldRank;
     // Runs once between the drawing of the next frame and its buffer swap,
     // then is cleared: F12 reads the finished picture there.
     std::function<void()> beforeSwap;

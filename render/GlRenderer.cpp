@@ -145,6 +145,9 @@ void GlRenderer::DrawTitle(const FrameState& s, const ViewSize& view) const {
     }
     glColor3f(1.0f, 1.0f, 0.0f);
     DrawText(s, view, left, 350, "Press 'SHIFT' to clean the Scores");
+    if (!s.worldRank.empty()) {
+        DrawText(s, view, left, 400, s.worldRank.c_str());
+    }
 }
 
 void GlRenderer::DrawPlaying(const FrameState& s, const ViewSize& view) const {

@@ -108,6 +108,9 @@ void Gles2Renderer::DrawTitle(const FrameState& s, const ViewSize& view) {
     }
     SetColor(1.0f, 1.0f, 0.0f);
     DrawText(s, view, left, 350, "Press 'SHIFT' to clean the Scores");
+    if (!s.worldRank.empty()) {
+        DrawText(s, view, left, 400, s.worldRank.c_str());
+    }
 }
 
 void Gles2Renderer::DrawPlaying(const FrameState& s, const ViewSize& view) {

@@ -11,7 +11,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/Recorder.h"
+#include "app/ReplayScript.h"
 #include "server/GameVerifier.h"
+#include "support/GameHarness.h"
 
 namespace {
 
@@ -198,4 +201,33 @@ TEST(Verify, FuzzRegressionsAreRefused) {
             EXPECT_FALSE(VerifyRecording(bytes, {}).ok) << entry.path();
         }
     }
+}
+
+// The game as the real main window plays it, kept in memory from the
+// program's start and cut at its end as the client sends it, verifies to
+// the state the window shows then.
+TEST(Verify, TheInMemoryRecordingOfAFinishedGameVerifies) {
+    std::istringstream script(PinnedRecording("bombs_and_lives", ""));
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseReplayScript(script, events, error)) << error;
+    GameHarness h(VirtualSystem::Options{64, 48, true});
+    for (const ScriptEvent& ev : events) {
+        h.sys.Schedule(ev.tick, ev.msg);
+    }
+    Recorder recorder;
+    recorder.Start(*h.window);
+    h.sys.SetInputTap(&recorder);
+    std::vector<std::string> sent;
+    h.window->onGameEnd = [&](uint64_t tick) {
+        sent.push_back(recorder.UpTo(tick, FormatState(h.game(), tick)));
+    };
+    h.Tick(300);
+    h.sys.SetInputTap(nullptr);
+    ASSERT_EQ(sent.size(), 1u);
+    const VerifiedGame v = VerifyRecording(sent[0], {});
+    ASSERT_TRUE(v.ok) << v.reason << "\n" << sent[0];
+    EXPECT_EQ(v.endTick, 244u);
+    EXPECT_EQ(v.system, "linux");
+    EXPECT_NE(sent[0].find("\n# final " + v.finalState + "\n"), std::string::npos);
 }

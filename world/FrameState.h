@@ -52,6 +52,9 @@ struct FrameState {
     bool title = true;
     bool gameOver = false;
     ShownScore scores[5];
+    // Under the table: the world rank of the game just finished, or why it
+    // was not sent; "" without a leaderboard.
+    std::string worldRank;
     // The playing screen: the board as drawn (before a cleared level rebuilt
     // it), the actors as they moved, then the status texts after the rules.
     uint8_t cells[kBoardSize * kBoardSize] = {};
