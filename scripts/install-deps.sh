@@ -19,6 +19,8 @@ packages=(
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
   # the tests under X: server, input, a window manager with a panel, probes
   xvfb xauth xdotool x11-utils x11-apps openbox tint2
+  # the leaderboard client's test server
+  python3
   # install and package checks
   desktop-file-utils appstream man-db dpkg-dev file
 )
