@@ -1,5 +1,6 @@
 #include "ServerFixture.h"
 
+#include <boost/asio.hpp>
 #include <cstdlib>
 #include <random>
 
@@ -7,6 +8,39 @@ std::string FakeGame(int score, int level, uint64_t ticks, const std::string& ex
     return "quorvax-test-game\nrules test-1\nsystem linux\nscore " + std::to_string(score) +
            "\nlevel " + std::to_string(level) + "\nticks 10 " + std::to_string(10 + ticks) + "\n" +
            extra;
+}
+
+std::string HttpExchange(unsigned short port, const std::string& request) {
+    namespace asio = boost::asio;
+    asio::io_context io;
+    asio::ip::tcp::socket socket(io);
+    boost::system::error_code ec;
+    socket.connect({asio::ip::make_address("127.0.0.1"), port}, ec);
+    if (ec) {
+        return "";
+    }
+    asio::write(socket, asio::buffer(request), ec);
+    std::string out;
+    char buffer[4096];
+    while (!ec) {
+        out.append(buffer, socket.read_some(asio::buffer(buffer), ec));
+    }
+    return out;
+}
+
+HttpAnswer HttpCall(unsigned short port, const std::string& method, const std::string& target,
+                    const std::string& body) {
+    const std::string answer =
+        HttpExchange(port, method + " " + target + " HTTP/1.1\r\nHost: t\r\nConnection: close\r\n" +
+                               "Content-Type: application/json\r\nContent-Length: " +
+                               std::to_string(body.size()) + "\r\n\r\n" + body);
+    HttpAnswer out;
+    if (answer.rfind("HTTP/1.1 ", 0) == 0) {
+        out.status = std::atoi(answer.c_str() + 9);
+        const size_t start = answer.find("\r\n\r\n");
+        out.body = start == std::string::npos ? "" : answer.substr(start + 4);
+    }
+    return out;
 }
 
 void DatabaseTest::SetUp() {

@@ -15,6 +15,17 @@
 std::string FakeGame(int score, int level = 1, uint64_t ticks = 3000,
                      const std::string& extra = "");
 
+// Sends `request` to 127.0.0.1:`port` as it stands and reads the answer to
+// the end; "" when the connection fails.
+std::string HttpExchange(unsigned short port, const std::string& request);
+// The status and body of an answer, for a JSON request of one line.
+struct HttpAnswer {
+    int status = 0;
+    std::string body;
+};
+HttpAnswer HttpCall(unsigned short port, const std::string& method, const std::string& target,
+                    const std::string& body = "");
+
 // An empty, migrated database of the kind the test parameter names.
 class DatabaseTest : public ::testing::TestWithParam<std::string> {
   protected:

@@ -1,7 +1,9 @@
 // A stand-in for the game's verifier in the server's own tests: it reads a
 // short text that states what a replay would have proved, so the tests can
 // make any outcome without playing a game. Never linked into the server.
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 #include "server/GameVerifier.h"
 
@@ -10,7 +12,8 @@ const char* RulesVersion() {
 }
 
 // Text: "quorvax-test-game" then lines "rules R", "system S", "score N",
-// "level N", "ticks START END", optionally "quit" or "refuse REASON".
+// "level N", "ticks START END", optionally "quit", "refuse REASON" or
+// "slow MS" (verification takes that long).
 VerifiedGame VerifyRecording(std::string_view recording, const VerifyLimits& limits) {
     VerifiedGame game;
     if (recording.size() > limits.maxBytes) {
@@ -39,6 +42,12 @@ VerifiedGame VerifyRecording(std::string_view recording, const VerifyLimits& lim
             words >> game.level;
         } else if (key == "ticks") {
             words >> game.startTick >> game.endTick;
+        } else if (key == "slow") {
+            // Takes as long as a real verification of a long game.
+            int ms = 0;
+            words >> ms;
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            continue;
         } else if (key == "quit") {
             quit = true;
         } else if (key == "refuse") {

@@ -53,9 +53,7 @@ class HttpTest : public ::testing::Test {
     }
     // Sends `request` as it stands and reads the answer to the end.
     std::string Exchange(const std::string& request) {
-        tcp::socket socket = Connect();
-        asio::write(socket, asio::buffer(request));
-        return ReadAll(socket);
+        return HttpExchange(server_->port(), request);
     }
     static std::string ReadAll(tcp::socket& socket) {
         std::string out;
