@@ -3,6 +3,7 @@
 // changes the table locally.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -23,7 +24,8 @@ const char* const kUsage =
     "       quorvax-server admin [--data DIR | --database URI] rename ID NAME\n"
     "options:\n"
     "  --data DIR              keep the table in DIR/table.sqlite (default ./quorvax-table)\n"
-    "  --database URI          keep it on a PostgreSQL server (postgresql://...)\n"
+    "  --database URI          keep it on a PostgreSQL server (postgresql://...);\n"
+    "                          without either, QUORVAX_DATABASE names it if set\n"
     "  --listen ADDRESS        address to listen on (default 127.0.0.1)\n"
     "  --port N                port (default 8026; 0 picks a free one)\n"
     "  --site DIR              serve the browser build from DIR under /play/\n"
@@ -55,6 +57,7 @@ bool Number(const char* text, long long min, long long max, long long& out) {
 // Reads the options; false with a message on stderr for anything unknown.
 bool Parse(int argc, char** argv, int first, Options& o) {
     std::string data = "quorvax-table";
+    bool dataGiven = false;
     for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -78,6 +81,7 @@ bool Parse(int argc, char** argv, int first, Options& o) {
             return false;
         } else if (arg == "--data") {
             data = value();
+            dataGiven = true;
         } else if (arg == "--database") {
             o.database = value();
         } else if (arg == "--listen") {
@@ -119,6 +123,11 @@ bool Parse(int argc, char** argv, int first, Options& o) {
             std::fprintf(stderr, "quorvax-server: unknown option %s\n%s", arg.c_str(), kUsage);
             return false;
         }
+    }
+    // The database's address may carry a password: the environment keeps it
+    // out of the process list.
+    if (o.database.empty() && !dataGiven && std::getenv("QUORVAX_DATABASE") != nullptr) {
+        o.database = std::getenv("QUORVAX_DATABASE");
     }
     if (o.database.empty()) {
         std::error_code ec;
