@@ -130,7 +130,52 @@ Api::Api(ConnectionPool& pool, Verifier verify, VerifyLimits limits, std::string
       rulesVersion_(std::move(rulesVersion)),
       nowMs_(std::move(nowMs)) {}
 
+bool Api::Cacheable(const ApiRequest& request) {
+    if (request.method != "GET") {
+        return false;
+    }
+    const std::string_view target = request.target;
+    const std::string_view path = target.substr(0, target.find('?'));
+    // The first pages only: no cursor, no player asked for.
+    return (path == "/api/games" || path == "/" || path == "/table/") &&
+           target.find("after=") == std::string_view::npos &&
+           target.find("name=") == std::string_view::npos;
+}
+
+std::optional<ApiResponse> Api::FromCache(const ApiRequest& request) {
+    if (cacheTime.count() == 0 || !Cacheable(request)) {
+        return std::nullopt;
+    }
+    std::lock_guard lock(cacheMutex_);
+    const auto it = cache_.find(request.target);
+    if (it == cache_.end() || std::chrono::steady_clock::now() - it->second.at > cacheTime) {
+        return std::nullopt;
+    }
+    return it->second.response;
+}
+
+void Api::Remember(const ApiRequest& request, uint64_t generation, const ApiResponse& response) {
+    if (cacheTime.count() == 0 || response.status != 200 || !Cacheable(request)) {
+        return;
+    }
+    std::lock_guard lock(cacheMutex_);
+    if (generation == generation_ && cache_.size() < 64) {
+        cache_[request.target] = {response, std::chrono::steady_clock::now()};
+    }
+}
+
 ApiResponse Api::Handle(const ApiRequest& request) {
+    uint64_t generation = 0;
+    {
+        std::lock_guard lock(cacheMutex_);
+        generation = generation_;
+    }
+    ApiResponse response = Route(request);
+    Remember(request, generation, response);
+    return response;
+}
+
+ApiResponse Api::Route(const ApiRequest& request) {
     const size_t question = request.target.find('?');
     const std::string path = request.target.substr(0, question);
     std::map<std::string, std::string> query;
@@ -172,7 +217,7 @@ ApiResponse Api::Handle(const ApiRequest& request) {
     if (path == "/api/health") {
         return only(get, "GET", [&] { return Health(); });
     }
-    if ((path == "/" && servesPage) || path == "/table/" || path == "/table") {
+    if (path == "/" || path == "/table/" || path == "/table") {
         return only(get, "GET", [&] { return Page(query); });
     }
     return ErrorResponse(404, "no such page");
@@ -235,6 +280,11 @@ ApiResponse Api::Submit(const ApiRequest& request) {
         return DatabaseError(outcome.error);
     }
     const GameRecord& stored = outcome.value.game;
+    if (outcome.value.kind == InsertOutcome::Added) {
+        std::lock_guard lock(cacheMutex_);
+        ++generation_;
+        cache_.clear();
+    }
     if (outcome.value.kind == InsertOutcome::Copy) {
         return ErrorResponse(409, "a copy of game " + std::to_string(stored.id));
     }

@@ -1,7 +1,10 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,11 +38,17 @@ class Api {
         std::function<int64_t()> nowMs);
 
     ApiResponse Handle(const ApiRequest& request);
+    // The stored answer to a read of the table's first page, if it is
+    // fresh; asked on the network threads before a request goes to a worker.
+    std::optional<ApiResponse> FromCache(const ApiRequest& request);
 
-    // True when the table should be served at `/` (the page, not the site).
-    bool servesPage = true;
+    // How long a first page is answered from memory. Games stored by this
+    // process show at once; those of other processes on one database
+    // within this time. Zero turns the cache off.
+    std::chrono::milliseconds cacheTime{1000};
 
   private:
+    ApiResponse Route(const ApiRequest& request);
     ApiResponse Submit(const ApiRequest& request);
     ApiResponse List(const std::map<std::string, std::string>& query);
     ApiResponse Details(int64_t id, bool recording);
@@ -47,6 +56,18 @@ class Api {
     ApiResponse Token();
     ApiResponse Health();
     ApiResponse Page(const std::map<std::string, std::string>& query);
+
+    // Keeps `response` for `request` unless a game was stored since `generation`.
+    void Remember(const ApiRequest& request, uint64_t generation, const ApiResponse& response);
+    static bool Cacheable(const ApiRequest& request);
+
+    struct Cached {
+        ApiResponse response;
+        std::chrono::steady_clock::time_point at;
+    };
+    std::mutex cacheMutex_;
+    std::map<std::string, Cached> cache_;
+    uint64_t generation_ = 0;  // counts stored games; guarded by cacheMutex_
 
     ConnectionPool& pool_;
     Verifier verify_;

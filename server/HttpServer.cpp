@@ -146,6 +146,11 @@ class Session : public std::enable_shared_from_this<Session> {
                                     req.method() == http::verb::get || head_),
                         keepAlive_);
         }
+        if (req.method() == http::verb::get) {
+            if (std::optional<ApiResponse> cached = shared_->api.FromCache({"GET", target, ""})) {
+                return Send(std::move(*cached), keepAlive_);
+            }
+        }
         if (shared_->queued.load() >= shared_->options.maxQueue) {
             return Send(ErrorResponse(503, "the server is busy; try again shortly"), keepAlive_);
         }

@@ -36,6 +36,8 @@ const char* const kUsage =
     "  --max-connections N     open connections at most (default 1024)\n"
     "  --header-timeout MS     time for a request's head (default 10000)\n"
     "  --body-timeout MS       time for a request's body (default 30000)\n"
+    "  --cache-ms MS           answer first pages from memory this long (default 1000;\n"
+    "                          other processes' new games show after it; 0: off)\n"
     "  --max-ticks N           longest game verified, in ticks (default four hours)\n"
     "  --max-cpu SECONDS       CPU time for one verification (default 2)\n"
     "  --trust-forwarded-for   behind a proxy on loopback: limit by X-Forwarded-For\n";
@@ -44,6 +46,7 @@ struct Options {
     std::string database;
     HttpOptions http;
     VerifyLimits limits;
+    int cacheMs = 1000;
     std::vector<std::string> rest;
 };
 
@@ -111,6 +114,10 @@ bool Parse(int argc, char** argv, int first, Options& o) {
                 return false;
             (arg == "--header-timeout" ? o.http.headerTimeoutMs : o.http.bodyTimeoutMs) =
                 static_cast<int>(n);
+        } else if (arg == "--cache-ms") {
+            if (!number(0, 60000))
+                return false;
+            o.cacheMs = static_cast<int>(n);
         } else if (arg == "--max-ticks") {
             if (!number(1, 1000000000))
                 return false;
@@ -231,7 +238,7 @@ int main(int argc, char** argv) {
     o.http.maxBody = o.limits.maxBytes + 64 * 1024;
     ConnectionPool pool(o.database, static_cast<size_t>(o.http.workerThreads));
     Api api(pool, &VerifyRecording, o.limits, RulesVersion(), &NowMs);
-    api.servesPage = true;
+    api.cacheTime = std::chrono::milliseconds(o.cacheMs);
 
     // Signals are taken by one thread that stops the server.
     sigset_t signals;

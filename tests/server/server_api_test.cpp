@@ -95,6 +95,9 @@ TEST_P(ApiTest, RefusalsSayWhy) {
 }
 
 TEST_P(ApiTest, AGameIsStoredOnceAndACopyIsRefused) {
+    // The first page, answered from memory, shows a new game at once.
+    EXPECT_EQ(Body(Get("/api/games"))["games"].size(), 0u);
+    ASSERT_TRUE(api_->FromCache({"GET", "/api/games", ""}));
     const ApiResponse added = Submit("Anna", FakeGame(150, 3));
     ASSERT_EQ(added.status, 201) << added.body;
     EXPECT_EQ(Body(added),
