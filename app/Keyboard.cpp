@@ -2,8 +2,6 @@
 
 #include "platform/Keys.h"
 
-int keyFlags = 0;
-
 int KeyBit(int vk) {
     switch (vk) {
         case VK_UP:
@@ -21,10 +19,4 @@ int KeyBit(int vk) {
         default:
             return 0;
     }
-}
-
-void ResetKeyboardState() {
-    keyFlags = 0;
-    bombReady = 1;
-    bombCooldownFrames = 0;
 }

@@ -44,26 +44,7 @@ void MainWindow::OnTimer(unsigned) {
         }
     }
     ++ticks_;
-    if (!game.gameOver) {
-        if (keyFlags & kKeyForward) {
-            game.StepForward();
-        }
-        if (keyFlags & kKeyBack) {
-            game.StepBack();
-        }
-        if (keyFlags & kKeyTurnRight) {
-            game.TurnRight();
-        }
-        if (keyFlags & kKeyTurnLeft) {
-            game.TurnLeft();
-        }
-        if (keyFlags & kKeyBomb) {
-            game.DropBomb();
-        }
-        if (keyFlags & kKeyJump) {
-            game.Jump();
-        }
-    }
+    game.RunHeldKeys();
     game.Tick();
     lastTickMicros_ = Sys().NowMicros();
     if (frameRate_ == kFramePerTick) {
@@ -103,9 +84,8 @@ void MainWindow::OnDestroy() {
 
 bool MainWindow::PreTranslateMessage(const Message& msg) {
     if (msg.kind == MessageKind::KeyDown) {
-        keyFlags |= KeyBit(msg.key);
+        game.keyFlags |= KeyBit(msg.key);
         if (msg.key == VK_SPACE && game.waitingForStart) {
-            keyFlags = 0;
             game.LeaveTitle();
         }
         if (msg.key == VK_SHIFT && game.gameOver) {
@@ -124,7 +104,7 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
             Sys().SetWindowMode(*this, borderless_);
         }
     } else if (msg.kind == MessageKind::KeyUp) {
-        keyFlags &= ~KeyBit(msg.key);
+        game.keyFlags &= ~KeyBit(msg.key);
     }
     return Dialog::PreTranslateMessage(msg);
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "scores/ScoreTable.h"
+#include "world/RulesVersion.h"
 
 #ifndef QUORVAX_VERSION
 #define QUORVAX_VERSION "unknown"
@@ -50,6 +51,16 @@ std::string Describe(const RecordingInfo::File& f) {
 
 }  // namespace
 
+const char* RecordingInfo::ThisSystem() {
+#if defined(_WIN32)
+    return "windows";
+#elif defined(__EMSCRIPTEN__)
+    return "web";
+#else
+    return "linux";
+#endif
+}
+
 const std::vector<std::string>& RecordingInfo::PlayFiles() {
     static const std::vector<std::string> files = {ScoreTable::kFileName};
     return files;
@@ -59,6 +70,8 @@ RecordingInfo RecordingInfo::OfThisGame() {
     RecordingInfo info;
     info.isRecording = true;
     info.version = QUORVAX_VERSION;
+    info.rules = RulesVersion();
+    info.system = ThisSystem();
     for (const std::string& name : PlayFiles()) {
         info.files.push_back(Describe(name));
     }
@@ -67,6 +80,12 @@ RecordingInfo RecordingInfo::OfThisGame() {
 
 std::string RecordingInfo::FormatHeader() const {
     std::string text = std::string(kMagic) + "\n# version " + version + "\n";
+    if (!rules.empty()) {
+        text += "# rules " + rules + "\n";
+    }
+    if (!system.empty()) {
+        text += "# system " + system + "\n";
+    }
     for (const File& f : files) {
         text += "# file " + f.name + " " + Describe(f) + "\n";
     }
@@ -83,6 +102,15 @@ bool RecordingInfo::TakeComment(const std::string& line, std::string& why) {
     words >> what;
     if (what == "version") {
         words >> version;
+        return true;
+    }
+    if (what == "rules" || what == "system") {
+        std::string value, extra;
+        if (!(words >> value) || (words >> extra)) {
+            why = "a " + what + " line is \"# " + what + " NAME\"";
+            return false;
+        }
+        (what == "rules" ? rules : system) = value;
         return true;
     }
     if (what == "file") {
@@ -129,6 +157,9 @@ std::string RecordingInfo::DifferencesFrom(const RecordingInfo& now) const {
     };
     if (!version.empty() && version != now.version) {
         add("it was made with version " + version + ", this is " + now.version);
+    }
+    if (!rules.empty() && rules != now.rules) {
+        add("it was played by rules " + rules + ", this game plays rules " + now.rules);
     }
     for (const File& then : files) {
         for (const File& f : now.files) {

@@ -21,10 +21,14 @@ struct RecordingInfo {
 
     bool isRecording = false;
     std::string version;
+    std::string rules;   // "# rules N": RulesVersion(); "" in recordings made before it was written
+    std::string system;  // "# system NAME": linux, windows or web; "" when not said
     std::vector<File> files;
     std::string finalState;  // "state tick=..." as the replay tool prints it; "" when missing
     uint64_t finalTick = 0;
 
+    // The system this program was built for, as "# system" names it.
+    static const char* ThisSystem();
     // The files of the working directory that shape play: only the score
     // table does (it decides whether the name dialog opens). Pictures,
     // sounds and the song change nothing the game counts.

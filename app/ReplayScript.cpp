@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "game/Game.h"
 #include "platform/Keys.h"
+#include "world/World.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ bool ParseReplayScript(std::istream& in, std::vector<ScriptEvent>& events, std::
     return true;
 }
 
-std::string FormatState(const Game& game, uint64_t tick) {
+std::string FormatState(const World& game, uint64_t tick) {
     const char* screen = !game.waitingForStart ? "playing" : game.gameOver ? "scores" : "title";
     const double facing =
         std::atan2(game.hero.orientation[1], game.hero.orientation[0]) * 180.0 / M_PI;

@@ -8,7 +8,7 @@
 #include "app/RecordingInfo.h"
 #include "platform/Message.h"
 
-class Game;
+class World;
 
 // One line of a replay script: input delivered just before frame tick `tick` runs.
 struct ScriptEvent {
@@ -32,4 +32,4 @@ int ReplayKeyCode(const std::string& name);
 std::string ReplayKeyName(int vk);
 
 // "state tick=T screen=... level=L lives=N score=S enemies=E bombs=B hero=X,Y,Z facing=DEG"
-std::string FormatState(const Game& game, uint64_t tick);
+std::string FormatState(const World& game, uint64_t tick);

@@ -9,14 +9,11 @@
 #include <vector>
 
 #include "app/GameApp.h"
-#include "app/Keyboard.h"
 #include "app/MainWindow.h"
 #include "app/ReplayScript.h"
 #include "platform/web/AudioOutputWeb.h"
 #include "platform/web/WebPage.h"
 #include "platform/web/WebSystem.h"
-#include "world/Hero.h"
-#include "world/Random.h"
 
 namespace {
 
@@ -49,11 +46,8 @@ void RunGame(WebSystem& system, WebPage::Request request) {
     for (std::string& a : args) {
         argv.push_back(a.data());
     }
-    // Each game starts as a freshly started program does: the random
+    // A new GameApp is a freshly started program: its world holds the random
     // sequence, the keys and the hero's motion from their beginning.
-    ResetRand();
-    ResetKeyboardState();
-    ResetHeroMotion();
     GameApp app;
     if (!app.TakeArguments(static_cast<int>(argv.size()), argv.data())) {
         system.MessageBox("That file is not a recording of this game.", "Playback");

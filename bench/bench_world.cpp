@@ -30,7 +30,7 @@ void BM_WorldUpdate(benchmark::State& state) {
         // Spread the enemies over the maze before measuring.
         for (int i = 0; i < 200; ++i) {
             for (int k = 0; k < g.enemies.enemies.count; ++k) {
-                g.enemies.enemies.At(k)->Wander();
+                g.enemies.enemies.At(k)->Wander(g.random);
             }
         }
         g.bombs.world = &g;
@@ -50,7 +50,7 @@ void BM_WorldUpdate(benchmark::State& state) {
             g.hero.Turn(0.07f);
             g.hero.UpdateGroundHeight();
             for (int k = 0; k < g.enemies.enemies.count; ++k) {
-                g.enemies.enemies.At(k)->Wander();
+                g.enemies.enemies.At(k)->Wander(g.random);
             }
             g.enemies.CheckHeroContact();
             for (int k = 0; k < g.bombs.bombs.count; ++k) {

@@ -10,7 +10,6 @@
 #include "platform/Keys.h"
 #include "support/GameHarness.h"
 #include "support/ScratchDir.h"
-#include "world/Random.h"
 
 namespace {
 
@@ -167,7 +166,7 @@ Snapshot Play(uint32_t seed = kSeed) {
     s.enemies = g.enemies.enemies.count;
     s.enemiesPerLevel = g.enemies.enemiesPerLevel;
     s.bombs = g.bombs.bombs.count;
-    s.nextRandom = Rand();
+    s.nextRandom = g.random.Next();
     return s;
 }
 
@@ -187,11 +186,8 @@ std::string Describe(const Snapshot& s) {
 }  // namespace
 
 TEST(Determinism, TheSameKeysFromAFreshStartGiveTheSameGame) {
+    // Nothing carries over from the first game into the second.
     const Snapshot first = Play();
-    // Disturb everything program-wide; the harness must start afresh anyway.
-    for (int i = 0; i < 1234; ++i) {
-        Rand();
-    }
     const Snapshot second = Play();
     EXPECT_TRUE(first == second) << Describe(first) << "\n" << Describe(second);
 }

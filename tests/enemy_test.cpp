@@ -18,25 +18,22 @@
 
 namespace {
 
-// Positions the random sequence so that its next n values satisfy ok; the
-// caller then knows exactly which numbers the code under test will draw.
-std::vector<int> ArrangeDraws(int n, const std::function<bool(const std::vector<int>&)>& ok) {
+// Positions rng so that its next n values satisfy ok; the caller then
+// knows exactly which numbers the code under test will draw.
+std::vector<int> ArrangeDraws(Random& rng, int n,
+                              const std::function<bool(const std::vector<int>&)>& ok) {
+    Random at;
     for (int skip = 0; skip < 20000; ++skip) {
-        ResetRand();
-        for (int i = 0; i < skip; ++i) {
-            Rand();
-        }
+        Random probe = at;
         std::vector<int> next(static_cast<size_t>(n));
         for (int& v : next) {
-            v = Rand();
+            v = probe.Next();
         }
         if (ok(next)) {
-            ResetRand();
-            for (int i = 0; i < skip; ++i) {
-                Rand();
-            }
+            rng = at;
             return next;
         }
+        at.Next();
     }
     ADD_FAILURE() << "no such draws";
     return {};
@@ -87,11 +84,12 @@ TEST(Enemy, WalksAFifthOfACellEveryFrameWhenNothingHappens) {
     Board board;
     OpenField(board);
     Enemy e = MakeEnemy(board, 0.0f, 0.0f);
-    ArrangeDraws(2, [](const std::vector<int>& v) {
+    Random rng;
+    ArrangeDraws(rng, 2, [](const std::vector<int>& v) {
         return Scaled(v[0], 100) >= 5 && Scaled(v[1], 100) >= 5;
     });
-    e.Wander();
-    e.Wander();
+    e.Wander(rng);
+    e.Wander(rng);
     EXPECT_NEAR(e.position.x, 0.2f, 1e-6);
     EXPECT_EQ(e.position.y, 0.0f);
     EXPECT_EQ(e.position.z, 0.5f);
@@ -104,15 +102,16 @@ TEST(Enemy, AtAWallTheFirstDrawTurnsItAndItDoesNotMove) {
     Solid(board, 7, 7);
     for (int k = 0; k < 4; ++k) {
         Enemy e = MakeEnemy(board, -0.25f, 0.5f);
-        const std::vector<int> d = ArrangeDraws(3, [k](const std::vector<int>& v) {
+        Random rng;
+        const std::vector<int> d = ArrangeDraws(rng, 3, [k](const std::vector<int>& v) {
             return Scaled(v[0], 4) == k && Scaled(v[1], 100) >= 5;
         });
-        e.Wander();
+        e.Wander(rng);
         EXPECT_EQ(e.position.x, -0.25f) << k;
         EXPECT_EQ(e.position.y, 0.5f) << k;
         const float dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
         ExpectFacing(e, dirs[k][0], dirs[k][1]);
-        EXPECT_EQ(Rand(), d[2]) << "two draws when blocked and no side turn";
+        EXPECT_EQ(rng.Next(), d[2]) << "two draws when blocked and no side turn";
     }
 }
 
@@ -121,14 +120,15 @@ TEST(Enemy, AFreeSideTurnIsTakenWithoutAnExtraStep) {
     OpenField(board);
     Enemy e = MakeEnemy(board, 0.0f, 0.0f);
     // Not blocked: the first draw decides on a side turn, the second picks a left turn.
-    const std::vector<int> d = ArrangeDraws(3, [](const std::vector<int>& v) {
+    Random rng;
+    const std::vector<int> d = ArrangeDraws(rng, 3, [](const std::vector<int>& v) {
         return Scaled(v[0], 100) < 5 && Scaled(v[1], 4, 1.0) == 1;
     });
-    e.Wander();
+    e.Wander(rng);
     EXPECT_NEAR(e.position.x, 0.1f, 1e-6);
     EXPECT_EQ(e.position.y, 0.0f);
     ExpectFacing(e, 0, 1);
-    EXPECT_EQ(Rand(), d[2]);
+    EXPECT_EQ(rng.Next(), d[2]);
 }
 
 TEST(Enemy, ASideTurnIntoAWallIsRefused) {
@@ -136,10 +136,11 @@ TEST(Enemy, ASideTurnIntoAWallIsRefused) {
     OpenField(board);
     Solid(board, 6, 7);  // x -1..0, y 0..1: to the left of an enemy walking +x
     Enemy e = MakeEnemy(board, -0.5f, -0.25f);
-    ArrangeDraws(2, [](const std::vector<int>& v) {
+    Random rng;
+    ArrangeDraws(rng, 2, [](const std::vector<int>& v) {
         return Scaled(v[0], 100) < 5 && Scaled(v[1], 4, 1.0) == 1;
     });
-    e.Wander();
+    e.Wander(rng);
     EXPECT_NEAR(e.position.x, -0.4f, 1e-6);
     ExpectFacing(e, 1, 0);
 }

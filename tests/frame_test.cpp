@@ -96,7 +96,7 @@ TEST(Frame, SpaceLeavesTheTitleAndStartsANewGameAfterGameOver) {
     Game& g = h.game();
     h.Press(VK_UP);
     h.Press(VK_SPACE);
-    EXPECT_EQ(keyFlags, 0) << "SPACE clears the held keys";
+    EXPECT_EQ(h.game().keyFlags, 0) << "SPACE clears the held keys";
     EXPECT_EQ(g.waitingForStart, 0);
     h.Press(VK_SPACE);  // during play: nothing
     EXPECT_EQ(g.waitingForStart, 0);
@@ -154,7 +154,7 @@ TEST(Window, AboutBoxIsModalWhileTheGameKeepsTicking) {
     h.sys.Schedule(10, enter);
     h.Tick(2);  // tick 2 opens the box and runs inside its loop until Enter
     EXPECT_GE(h.sys.MainTicks(), 10u);
-    EXPECT_EQ(keyFlags, 0);
+    EXPECT_EQ(h.game().keyFlags, 0);
     EXPECT_FALSE(h.window->IsEnded());
 }
 

@@ -182,12 +182,12 @@ TEST(GamepadMapper, DrivesTheGameThroughTheSameKeyBits) {
     pad.a = true;
     pad.x = true;
     send();
-    EXPECT_EQ(keyFlags, kKeyTurnLeft | kKeyJump | kKeyBomb);
+    EXPECT_EQ(h.game().keyFlags, kKeyTurnLeft | kKeyJump | kKeyBomb);
     h.Tick();
-    EXPECT_EQ(bombReady, 0) << "the tick ran the bomb action";
+    EXPECT_EQ(h.game().bombReady, 0) << "the tick ran the bomb action";
     pad = {};
     send();
-    EXPECT_EQ(keyFlags, 0);
+    EXPECT_EQ(h.game().keyFlags, 0);
     pad.back = true;
     send();
     pad.start = true;

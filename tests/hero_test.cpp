@@ -97,7 +97,7 @@ using HeroJump = HeroFixture;
 
 TEST_F(HeroJump, TwelveHeightsFromTheFloorAndNoBobbing) {
     Place(0.5f, 0.5f);
-    const int bob = bobOffset;
+    const int bob = hero().bobOffset;
     h.Press(VK_SHIFT);
     h.Tick();
     h.Release(VK_SHIFT);
@@ -105,12 +105,12 @@ TEST_F(HeroJump, TwelveHeightsFromTheFloorAndNoBobbing) {
     for (int i = 0; i < 11; ++i) {
         EXPECT_NEAR(hero().position.z, expected[i], kEps) << i;
         EXPECT_EQ(hero().jumping, 1) << i;
-        EXPECT_EQ(bobOffset, bob) << "the bobbing stands still during a jump";
+        EXPECT_EQ(hero().bobOffset, bob) << "the bobbing stands still during a jump";
         h.Tick();
     }
     EXPECT_FLOAT_EQ(hero().position.z, 0.5f);
     EXPECT_EQ(hero().jumping, 0);
-    EXPECT_EQ(jumpDirection, 1);
+    EXPECT_EQ(hero().jumpDirection, 1);
 }
 
 TEST_F(HeroJump, HeldKeyJumpsAgainRightAfterLanding) {
@@ -168,10 +168,10 @@ using HeroBob = HeroFixture;
 
 TEST_F(HeroBob, CycleOfTwentyFourFramesPicksTheAnimationFrame) {
     // StartPlaying drew one frame from the program's start (0).
-    std::vector<int> seen{bobOffset};
+    std::vector<int> seen{hero().bobOffset};
     for (int i = 0; i < 24; ++i) {
         h.Tick();
-        seen.push_back(bobOffset);
+        seen.push_back(hero().bobOffset);
         EXPECT_FLOAT_EQ(hero().position.z, 0.5f) << "the bobbing is drawn, not stored";
     }
     const std::vector<int> expected{1,  2,  3,  4,  5,  6,  5,  4,  3,  2,  1, 0, -1,

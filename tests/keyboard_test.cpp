@@ -57,22 +57,22 @@ TEST_F(HeldKeys, PressAndReleaseBetweenTicksDoesNothing) {
     EXPECT_FLOAT_EQ(hero().position.y, 0.5f);
     EXPECT_FLOAT_EQ(FacingAngle(hero()), 0.0f);
     EXPECT_EQ(hero().jumping, 0);
-    EXPECT_EQ(bombReady, 1);
+    EXPECT_EQ(h.game().bombReady, 1);
 }
 
 TEST(Keys, TitleScreenStillRunsHeldKeysUnseenAndSpaceClearsThem) {
     GameHarness h(SmallWindow());
     Hero& hero = h.game().hero;
-    const int bob = bobOffset;
+    const int bob = hero.bobOffset;
     h.Press(VK_UP);
     h.Press(VK_SHIFT);
     h.Tick(3);
     EXPECT_NEAR(hero.position.x, -5.2f, kEps) << "the hero walks behind the title picture";
     EXPECT_EQ(hero.jumping, 1);
     EXPECT_FLOAT_EQ(hero.position.z, 0.5f) << "the jump waits for a drawn frame";
-    EXPECT_EQ(bobOffset, bob);
+    EXPECT_EQ(hero.bobOffset, bob);
     h.Press(VK_SPACE);
-    EXPECT_EQ(keyFlags, 0);
+    EXPECT_EQ(h.game().keyFlags, 0);
     h.Tick(2);  // UP is still down, but its bit is gone
     EXPECT_NEAR(hero.position.x, -5.2f, kEps);
     EXPECT_NEAR(hero.position.z, 0.9f, kEps) << "the waiting jump goes on once drawn";
@@ -91,7 +91,7 @@ TEST(Keys, HighScoreScreenRunsNoHeldKeys) {
     h.Tick(3);
     EXPECT_FLOAT_EQ(g.hero.position.x, -5.5f);
     EXPECT_FLOAT_EQ(FacingAngle(g.hero), 0.0f);
-    EXPECT_EQ(bombReady, 1);
+    EXPECT_EQ(h.game().bombReady, 1);
 }
 
 TEST(Keys, HeldCtrlDropsInTheFirstTickThenEveryEleventh) {
@@ -101,7 +101,7 @@ TEST(Keys, HeldCtrlDropsInTheFirstTickThenEveryEleventh) {
     std::vector<int> drops;
     for (int tick = 1; tick <= 40; ++tick) {
         // With CTRL held, a tick drops exactly when the bomb is ready at its start.
-        if (bombReady) {
+        if (h.game().bombReady) {
             drops.push_back(tick);
         }
         h.Tick();
@@ -111,11 +111,11 @@ TEST(Keys, HeldCtrlDropsInTheFirstTickThenEveryEleventh) {
 
 TEST(Keys, BombCooldownRunsOnEveryScreen) {
     GameHarness h(SmallWindow());  // on the title picture
-    bombReady = 0;
+    h.game().bombReady = 0;
     h.Tick(10);
-    EXPECT_EQ(bombReady, 0);
-    EXPECT_EQ(bombCooldownFrames, 10);
+    EXPECT_EQ(h.game().bombReady, 0);
+    EXPECT_EQ(h.game().bombCooldownFrames, 10);
     h.Tick();
-    EXPECT_EQ(bombReady, 1);
-    EXPECT_EQ(bombCooldownFrames, 0);
+    EXPECT_EQ(h.game().bombReady, 1);
+    EXPECT_EQ(h.game().bombCooldownFrames, 0);
 }

@@ -118,16 +118,15 @@ TEST(BoxMath, TouchingIsNotOverlapping) {
 }
 
 TEST(Random, ClassicSequenceFromTheDefaultSeed) {
-    ResetRand();
+    Random rng;
     const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
     for (int e : expected) {
-        EXPECT_EQ(Rand(), e);
+        EXPECT_EQ(rng.Next(), e);
     }
     for (int i = 0; i < 100000; ++i) {
-        const int v = Rand();
+        const int v = rng.Next();
         ASSERT_GE(v, 0);
         ASSERT_LE(v, 32767);
     }
-    ResetRand();
-    EXPECT_EQ(Rand(), 41);
+    EXPECT_EQ(Random().Next(), 41) << "every generator starts the sequence afresh";
 }

@@ -112,7 +112,7 @@ TEST(NameDialogGame, TypedNameAndEnterIsStoredWhileFramesGoOn) {
     EXPECT_EQ(e.Entry(3).name, "p2");
     EXPECT_EQ(e.Entry(4).name, "p3");
     EXPECT_EQ(e.Entry(0).name, "p0");
-    EXPECT_EQ(keyFlags, 0);
+    EXPECT_EQ(e.h.game().keyFlags, 0);
 
     // The frames behind the open dialog kept coming, on the high-score
     // screen, with the table already moved down and the new place still

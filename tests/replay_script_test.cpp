@@ -77,6 +77,7 @@ TEST(ReplayScript, RecordingsRefuseDamageByLine) {
         {"# final state tick=4 screen=title\n5 down up\n", 5, "event after the final state"},
         {"# file scores.dat 12 crc32 nothex!\n", 4, "# file NAME SIZE crc32 HEX"},
         {"# final state tick=x\n", 4, "# final state tick=T"},
+        {"# rules\n", 4, "# rules NAME"},
     };
     for (const auto& c : cases) {
         std::istringstream in(head + c.body);
@@ -91,8 +92,9 @@ TEST(ReplayScript, RecordingsRefuseDamageByLine) {
 
 TEST(ReplayScript, RecordingHeaderAndFinalStateAreRead) {
     std::istringstream in(
-        "# quorvax recording\n# version 1.0\n# file scores.dat 5 crc32 0000abcd\n"
-        "2 down space\n2 up space\n# final state tick=7 screen=title level=1\n");
+        "# quorvax recording\n# version 1.0\n# rules 7\n# system web\n"
+        "# file scores.dat 5 crc32 0000abcd\n2 down space\n2 up space\n# final state tick=7 "
+        "screen=title level=1\n");
     std::vector<ScriptEvent> events;
     std::string error;
     RecordingInfo info;
@@ -101,13 +103,18 @@ TEST(ReplayScript, RecordingHeaderAndFinalStateAreRead) {
     EXPECT_EQ(events.size(), 2u);
     EXPECT_EQ(info.finalTick, 7u);
     EXPECT_EQ(info.finalState, "state tick=7 screen=title level=1");
+    EXPECT_EQ(info.rules, "7");
+    EXPECT_EQ(info.system, "web");
+    EXPECT_NE(RecordingInfo::OfThisGame().FormatHeader().find("\n# rules 1\n# system "),
+              std::string::npos);
     RecordingInfo now = info;
     EXPECT_EQ(info.DifferencesFrom(now), "");
     now.version = "2.0";
+    now.rules = "8";
     now.files[0].present = false;
     EXPECT_EQ(info.DifferencesFrom(now),
-              "it was made with version 1.0, this is 2.0; scores.dat was 5 crc32 0000abcd, now "
-              "absent");
+              "it was made with version 1.0, this is 2.0; it was played by rules 7, this game "
+              "plays rules 8; scores.dat was 5 crc32 0000abcd, now absent");
     // A hand-written script may list its ticks in any order and end without a newline.
     std::istringstream script("9 down up\n3 down left");
     events.clear();

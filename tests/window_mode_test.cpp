@@ -83,7 +83,7 @@ TEST(WindowMode, AltEnterSwitchesToTheDecoratedWindowAndBack) {
     ExpectRenderStateFor(h, 1280, 720);
     ExpectTitleFills(h, 1280, 720);
     EXPECT_FALSE(h.window->IsEnded());
-    EXPECT_EQ(keyFlags, 0);
+    EXPECT_EQ(h.game().keyFlags, 0);
 
     // A held Alt+Enter switches once.
     h.sys.Deliver(Key(MessageKind::KeyDown, VK_RETURN, true, true));
@@ -106,7 +106,7 @@ TEST(WindowMode, SwitchDuringPlayKeepsTheGameGoing) {
     h.Tick(3);
     const float facing = h.game().hero.orientation[1];
     AltEnter(h);
-    EXPECT_EQ(keyFlags, kKeyTurnLeft) << "Alt and Enter leave the held keys alone";
+    EXPECT_EQ(h.game().keyFlags, kKeyTurnLeft) << "Alt and Enter leave the held keys alone";
     h.Tick();
     EXPECT_NE(h.game().hero.orientation[1], facing) << "the held key still turns the hero";
     EXPECT_EQ(h.game().viewWidth, 1280);

@@ -14,8 +14,8 @@ constexpr double kEighthTurn = 0.7853981852531433;
 constexpr double kJitterAcross = 0.033333335;
 constexpr double kJitterUp = 0.1;
 
-double Draw01() {
-    return (Rand() & 0x7FFF) * (1.0 / 32768.0);
+double Draw01(Random& random) {
+    return (random.Next() & 0x7FFF) * (1.0 / 32768.0);
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ void Bomb::Init(float x, float y, float z) {
     }
 }
 
-void Bomb::Burn(ShownBomb* shown) {
+void Bomb::Burn(ShownBomb* shown, Random& random) {
     if (exploded) {
         Matrix4 step;
         SetIdentity(step);
@@ -51,7 +51,7 @@ void Bomb::Burn(ShownBomb* shown) {
             Scale(d, s);
             fragments[k] = d;
             // Each fragment's colour takes a random blue, drawn in fragment order.
-            const float blue = static_cast<float>(Draw01());
+            const float blue = static_cast<float>(Draw01(random));
             if (shown != nullptr) {
                 shown->fragments[k] = d;
                 shown->blue[k] = blue;
@@ -59,9 +59,9 @@ void Bomb::Burn(ShownBomb* shown) {
         }
         ++blastFrame;
     } else {
-        const double r1 = Draw01();
-        const double r2 = Draw01();
-        const double r3 = Draw01();
+        const double r1 = Draw01(random);
+        const double r2 = Draw01(random);
+        const double r3 = Draw01(random);
         if (shown != nullptr) {
             shown->exploded = false;
             shown->at = Vec3{static_cast<float>(position.x + r3 * kJitterAcross),

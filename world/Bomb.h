@@ -5,6 +5,7 @@
 #include "world/FrameState.h"
 #include "world/Vec3.h"
 
+class Random;
 class World;
 
 // One dropped bomb: it jitters for 20 ticks, then throws eight fragments
@@ -17,8 +18,8 @@ class Bomb {
     void Init(float x, float y, float z);
     // Once per playing tick from BombGroup::Update: the jitter or the
     // fragments (into shown where given, as this tick shows the bomb), then
-    // the fuse burns down by one.
-    void Burn(ShownBomb* shown);
+    // the fuse burns down by one. The jitter and the colours draw from random.
+    void Burn(ShownBomb* shown, Random& random);
     // Bomb pass of BombGroup::Update, for an exploded bomb after every bomb
     // has burnt: destroys the enemies its fragments reach, then clears the
     // level or tests the hero. When it clears the level or costs a life the

@@ -7,7 +7,7 @@ void BombGroup::Add(float x, float y, float z) {
     b->id = nextId++;
 }
 
-void BombGroup::Update(std::vector<ShownBomb>* shown) {
+void BombGroup::Update(Random& random, std::vector<ShownBomb>* shown) {
     const int n = bombs.count;
     for (int i = 0; i < n; ++i) {
         if (Bomb* b = bombs.At(i)) {
@@ -17,7 +17,7 @@ void BombGroup::Update(std::vector<ShownBomb>* shown) {
                 slot = &shown->back();
                 slot->id = b->id;
             }
-            b->Burn(slot);
+            b->Burn(slot, random);
         }
     }
     // Blast tests only after every bomb has burnt, so they test the

@@ -7,6 +7,7 @@
 #include "world/FrameState.h"
 #include "world/OwnedList.h"
 
+class Random;
 class World;
 
 // The live bombs, oldest first.
@@ -20,7 +21,7 @@ class BombGroup {
     // Once per playing tick, after the enemies: every bomb burns down (and,
     // where shown is given, goes into it as this tick shows it), then each
     // exploding bomb runs its blast test and burnt-out bombs are removed.
-    void Update(std::vector<ShownBomb>* shown = nullptr);
+    void Update(Random& random, std::vector<ShownBomb>* shown = nullptr);
     // A life lost, a level cleared: every bomb deleted at once.
     void Clear();
 

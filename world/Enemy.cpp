@@ -11,8 +11,8 @@ constexpr double kWalk = 0.1;
 constexpr float kQuarterTurn = 1.5707964f;
 
 // A random draw in [0, 1).
-double Draw01() {
-    return Rand() * (1.0 / 32768.0);
+double Draw01(Random& random) {
+    return random.Next() * (1.0 / 32768.0);
 }
 
 // orientation turned by k quarter turns about z.
@@ -53,22 +53,22 @@ int Enemy::IsBlocked(const Vec3& d) const {
     return 0;
 }
 
-void Enemy::Wander() {
+void Enemy::Wander(Random& random) {
     // The draws come in a fixed order (turn at a wall, chance of a side
     // turn, its direction) so that a replay meets the same enemies.
     Vec3 v{orientation[0], orientation[1], orientation[2]};
     Scale(v, kWalk);
     if (IsBlocked(v)) {
-        const int k = static_cast<int>(Draw01() * 4.0);
+        const int k = static_cast<int>(Draw01(random) * 4.0);
         orientation = Turned(orientation, k);
     } else {
         Add(position, position, v);
     }
-    const int r = static_cast<int>(Draw01() * 100.0);
+    const int r = static_cast<int>(Draw01(random) * 100.0);
     if (r >= 5) {
         return;
     }
-    const int k2 = static_cast<int>(Draw01() * 4.0 + 1.0);
+    const int k2 = static_cast<int>(Draw01(random) * 4.0 + 1.0);
     const Matrix4 t = Turned(orientation, k2);
     Vec3 w{t[0], t[1], t[2]};
     Scale(w, kWalk);

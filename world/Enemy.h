@@ -6,6 +6,7 @@
 #include "world/Vec3.h"
 
 class Board;
+class Random;
 
 // One wandering enemy: it walks straight ahead, turns at random when a wall
 // stops it and now and then where the way is free. It never chases the hero.
@@ -17,8 +18,8 @@ class Enemy {
     int Init();
     // Wander: 1 when the enemy, moved by d, would overlap a wall block.
     int IsBlocked(const Vec3& d) const;
-    // One tick of movement, from EnemyGroup::Update.
-    void Wander();
+    // One tick of movement, from EnemyGroup::Update, drawing from random.
+    void Wander(Random& random);
 
     Vec3 position{0.0f, 0.0f, 0.5f};
     Matrix4 orientation;

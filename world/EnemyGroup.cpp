@@ -18,11 +18,11 @@ void EnemyGroup::Spawn() {
     }
 }
 
-void EnemyGroup::Update(std::vector<ShownEnemy>* shown) {
+void EnemyGroup::Update(Random& random, std::vector<ShownEnemy>* shown) {
     const int n = enemies.count;
     for (int i = 0; i < n; ++i) {
         if (Enemy* e = enemies.At(i)) {
-            e->Wander();
+            e->Wander(random);
             if (shown != nullptr) {
                 shown->push_back(ShownEnemy{e->id, e->position, e->orientation});
             }

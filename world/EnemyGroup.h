@@ -9,6 +9,7 @@
 
 class Board;
 class Hero;
+class Random;
 class World;
 
 // The enemies of the level and how many a level starts with.
@@ -25,7 +26,7 @@ class EnemyGroup {
     void Spawn();
     // Once per playing tick, after the hero: every enemy moves (and, where
     // shown is given, goes into it as it stands then), then the contact test.
-    void Update(std::vector<ShownEnemy>* shown = nullptr);
+    void Update(Random& random, std::vector<ShownEnemy>* shown = nullptr);
     // From Update: the first enemy closer than 0.5 to the hero (z included)
     // costs a life; at most one per tick.
     void CheckHeroContact();

@@ -6,22 +6,12 @@
 #include "world/Board.h"
 #include "world/Box.h"
 
-int jumpDirection = 1;
-int bobOffset = 0;
-int bobStep = 1;
-
 namespace {
 
 constexpr float kHalfSize = 0.25f;
 constexpr float kSlide = 0.1f;
 
 }  // namespace
-
-void ResetHeroMotion() {
-    jumpDirection = 1;
-    bobOffset = 0;
-    bobStep = 1;
-}
 
 int HeroFrameFor(int bob) {
     const int a = std::abs(bob);

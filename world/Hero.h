@@ -6,14 +6,6 @@
 
 class Board;
 
-// Program-wide motion values of the one hero; neither Hero::Init nor a new
-// game resets them.
-extern int jumpDirection;  // +1 while a jump rises, -1 while it falls
-extern int bobOffset;      // bobbing phase, -6 .. 6
-extern int bobStep;        // +1 or -1: where bobOffset goes next
-// Back to the program's start values; for tests that begin a fresh run.
-void ResetHeroMotion();
-
 // Which of the three animation frames (0 = A, 1 = B, 2 = C) the bobbing
 // phase shows. Hero::Update, with bobOffset after its step.
 int HeroFrameFor(int bob);
@@ -56,6 +48,11 @@ class Hero {
     int jumping = 0;
     // 5 at the start of a jump, one less per playing tick; below -5 it ends.
     int jumpCounter = 0;
+    // Motion that lasts the program's life: neither Init nor a new game
+    // resets it, so it runs on from one game into the next.
+    int jumpDirection = 1;  // +1 while a jump rises, -1 while it falls
+    int bobOffset = 0;      // bobbing phase, -6 .. 6
+    int bobStep = 1;        // +1 or -1: where bobOffset goes next
 
   private:
     // The first block (row-major scan) whose box overlaps box; false if none.

@@ -1,6 +1,6 @@
 #include "world/World.h"
 
-#include "world/BombCooldown.h"
+#include "world/HeldKeys.h"
 
 World::World() {
     enemies.board = &board;
@@ -54,8 +54,8 @@ void World::Tick(FrameState& shown) {
         if (!gameOver) {
             shown.actorsShown = true;
             shown.hero = hero.Update();
-            enemies.Update(&shown.enemies);
-            bombs.Update(&shown.bombs);
+            enemies.Update(random, &shown.enemies);
+            bombs.Update(random, &shown.bombs);
         }
         shown.enemiesLeft = enemies.enemies.count;
         shown.level = board.level + 1;
@@ -73,6 +73,42 @@ void World::Tick(FrameState& shown) {
         }
     }
     shown.era = era;
+}
+
+void World::AdvanceBombCooldown() {
+    if (bombReady) {
+        bombCooldownFrames = 0;
+        return;
+    }
+    ++bombCooldownFrames;
+    if (bombCooldownFrames > 10) {
+        bombReady = 1;
+        bombCooldownFrames = 0;
+    }
+}
+
+void World::RunHeldKeys() {
+    if (gameOver) {
+        return;
+    }
+    if (keyFlags & kKeyForward) {
+        StepForward();
+    }
+    if (keyFlags & kKeyBack) {
+        StepBack();
+    }
+    if (keyFlags & kKeyTurnRight) {
+        TurnRight();
+    }
+    if (keyFlags & kKeyTurnLeft) {
+        TurnLeft();
+    }
+    if (keyFlags & kKeyBomb) {
+        DropBomb();
+    }
+    if (keyFlags & kKeyJump) {
+        Jump();
+    }
 }
 
 void World::StepForward() {
@@ -103,6 +139,7 @@ void World::Jump() {
 }
 
 void World::LeaveTitle() {
+    keyFlags = 0;
     waitingForStart = 0;
     if (gameOver) {
         levelBannerOn = 1;

@@ -7,6 +7,7 @@
 #include "world/EnemyGroup.h"
 #include "world/FrameState.h"
 #include "world/Hero.h"
+#include "world/Random.h"
 #include "world/Vec3.h"
 
 // The game's state and rules, advanced one tick at a time. It draws nothing
@@ -34,6 +35,10 @@ class World {
     // The camera behind and above the hero (Tick; Game on a resize).
     void UpdateCamera();
 
+    // MainWindow::OnTimer (and the verifier) before every tick: the action
+    // of each held key (keyFlags), unless the game is over.
+    void RunHeldKeys();
+
     // Key actions, run by the tick while their key is held.
     void StepForward();
     void StepBack();
@@ -41,7 +46,8 @@ class World {
     void TurnLeft();
     void DropBomb();
     void Jump();
-    // SPACE on a title screen: play on, after a game over a new game.
+    // SPACE on a title screen: play on, after a game over a new game; the
+    // held keys are let go (a key still down acts again on its next repeat).
     void LeaveTitle();
 
     // Rules (world/Rules.cpp), from the contact and blast tests.
@@ -70,4 +76,15 @@ class World {
     int levelBannerFrames = 0;
     // Counts the jumps (new game, new level, lost life); see FrameState::era.
     uint32_t era = 0;
+    // The held keys' bits (world/HeldKeys.h); SPACE on a title clears them.
+    int keyFlags = 0;
+    // A held CTRL drops a bomb again only after ten ticks; the count runs on
+    // every screen, first in every tick.
+    int bombReady = 1;
+    int bombCooldownFrames = 0;
+    // The one random sequence of bombs and enemies, from the program's start.
+    Random random;
+
+  private:
+    void AdvanceBombCooldown();
 };

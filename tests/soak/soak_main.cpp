@@ -229,7 +229,6 @@ int main(int argc, char** argv) {
     }
     VirtualSystem sys(options);
     SetSys(&sys);
-    ResetProgramState();
     Totals totals;
     size_t messages = 0;
     // Counted and shown, not kept: an hour of them would itself grow memory.

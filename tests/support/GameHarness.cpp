@@ -3,20 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/Keyboard.h"
 #include "platform/Keys.h"
-#include "world/Hero.h"
-#include "world/Random.h"
-
-void ResetProgramState() {
-    ResetRand();
-    ResetKeyboardState();
-    ResetHeroMotion();
-}
 
 GameHarness::GameHarness(const VirtualSystem::Options& options) : sys(options) {
     SetSys(&sys);
-    ResetProgramState();
     window = std::make_unique<MainWindow>();
     sys.Open(*window);
 }

@@ -8,10 +8,6 @@
 #include "platform/virtual/VirtualSystem.h"
 #include "render/GlRenderer.h"
 
-// Puts every program-wide value (random sequence, key state, ...) back to
-// its start, as in a freshly started program.
-void ResetProgramState();
-
 // The real main window and game at virtual time on an offscreen context.
 class GameHarness {
   public:

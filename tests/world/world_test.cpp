@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "world/BombCooldown.h"
 #include "world/FrameBlend.h"
-#include "world/Random.h"
 #include "world/World.h"
 
 namespace {
@@ -17,10 +15,6 @@ namespace {
 class WatchedWorld : public World {
   public:
     WatchedWorld() {
-        ResetRand();
-        ResetHeroMotion();
-        bombReady = 1;
-        bombCooldownFrames = 0;
         InitBoard();
         InitHero();
         InitEnemies();
