@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "RealGames.h"
 #include "server/Sql.h"
 #include "server/Store.h"
 
@@ -168,12 +169,17 @@ int main(int argc, char** argv) {
     if (a.size() == 3 && a[0] == "body") {
         return Body(a[1], a[2]);
     }
+    if (a.size() == 2 && a[0] == "game") {
+        // `game WAIT`: a real recorded game whose replay runs about 400 + WAIT ticks.
+        std::fputs(BombedGameRecording(std::stoi(a[1])).c_str(), stdout);
+        return 0;
+    }
     if (a.size() == 5 && a[0] == "slowloris") {
         return Slowloris(static_cast<unsigned short>(std::stoi(a[1])), std::stoi(a[2]),
                          std::stoi(a[3]), a[4]);
     }
     std::fputs(
-        "usage: bench_server_load fill DATABASE N | body NAME FILE | "
+        "usage: bench_server_load fill DATABASE N | body NAME FILE | game WAIT | "
         "slowloris PORT N SECONDS TARGET\n",
         stderr);
     return 2;

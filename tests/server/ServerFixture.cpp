@@ -4,12 +4,6 @@
 #include <cstdlib>
 #include <random>
 
-std::string FakeGame(int score, int level, uint64_t ticks, const std::string& extra) {
-    return "quorvax-test-game\nrules test-1\nsystem linux\nscore " + std::to_string(score) +
-           "\nlevel " + std::to_string(level) + "\nticks 10 " + std::to_string(10 + ticks) + "\n" +
-           extra;
-}
-
 std::string HttpExchange(unsigned short port, const std::string& request) {
     namespace asio = boost::asio;
     asio::io_context io;

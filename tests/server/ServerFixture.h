@@ -1,7 +1,7 @@
 #pragma once
 // What the server's tests share: databases to run against (a SQLite file
 // in a scratch directory, and PostgreSQL when QUORVAX_TEST_POSTGRES names
-// one), and recordings for the stand-in verifier.
+// one), and a client that speaks plain HTTP/1.1.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,10 +10,6 @@
 
 #include "server/ConnectionPool.h"
 #include "server/Store.h"
-
-// A recording the stand-in verifier proves to end with `score`.
-std::string FakeGame(int score, int level = 1, uint64_t ticks = 3000,
-                     const std::string& extra = "");
 
 // Sends `request` to 127.0.0.1:`port` as it stands and reads the answer to
 // the end; "" when the connection fails.

@@ -1,15 +1,33 @@
-// The API and the table's page over a SQLite file, with the stand-in
-// verifier: what is refused and why, and what is stored and shown.
+// The API and the table's page over each database, verifying real recorded
+// games: what is refused and why, and what is stored and shown.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
+#include "RealGames.h"
 #include "ServerFixture.h"
 #include "server/Api.h"
 
 using nlohmann::json;
 
 namespace {
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// `recording`'s lines before the first whose tick is `tick` or later, and
+// before its closing state.
+std::string KeysBefore(const std::string& recording, unsigned long tick) {
+    std::istringstream in(recording);
+    std::string out, line;
+    while (std::getline(in, line) && line.rfind("# final", 0) != 0 &&
+           (line[0] == '#' || std::stoul(line) < tick)) {
+        out += line + "\n";
+    }
+    return out;
+}
 
 class ApiTest : public DatabaseTest {
   protected:
@@ -40,56 +58,61 @@ class ApiTest : public DatabaseTest {
     }
     static json Body(const ApiResponse& response) { return json::parse(response.body); }
 
-    VerifyLimits limits_{3600 * 25, 2.0, 4096};
+    VerifyLimits limits_{20000, 2.0, 64 * 1024};
     int64_t now_ = 1'800'000'000'000;
     std::unique_ptr<ConnectionPool> pool_;
     std::unique_ptr<Api> api_;
+    const std::string whole_ = WholeGameRecording();
 };
 QUORVAX_BOTH_DATABASES(ApiTest);
 
-TEST_P(ApiTest, RefusalsSayWhy) {
-    const std::string game = FakeGame(150);
+TEST_P(ApiTest, ForgedAndBadSubmissionsAreRefusedWithTheirReason) {
+    const std::string sent = VerifyRecording(whole_, limits_).canonical;  // as the game sends it
+    auto submission = [](const std::string& name, const std::string& recording) {
+        return json{{"name", name}, {"recording", recording}}.dump();
+    };
     const struct {
         std::string body;
         int status;
-        std::string reason;
+        std::string reason;  // the refusal's reason begins so
     } cases[] = {
         {"junk", 400, "the body is not JSON"},
         {std::string("\x00\xff\xfe\x01\x89PNG", 8), 400, "the body is not JSON"},
         {"[1, 2]", 400, "expected a JSON object with the strings name and recording"},
         {R"({"name": "Anna"})", 400, "expected a JSON object with the strings name and recording"},
-        {R"({"name": 5, "recording": "x"})", 400,
-         "expected a JSON object with the strings name and recording"},
-        {json{{"name", ""}, {"recording", game}}.dump(), 400, "the name is empty"},
-        {json{{"name", std::string(25, 'a')}, {"recording", game}}.dump(), 400,
-         "the name is longer than 24 characters"},
-        {json{{"name", "a\tb"}, {"recording", game}}.dump(), 400,
-         "the name contains a control character"},
-        {json{{"name", "evil\u202Eusername"}, {"recording", game}}.dump(), 400,
-         "the name contains an invisible formatting or direction character"},
-        {json{{"name", "zero\u200Bwidth"}, {"recording", game}}.dump(), 400,
-         "the name contains an invisible formatting or direction character"},
-        {json{{"name", " Anna"}, {"recording", game}}.dump(), 400,
-         "the name begins or ends with a space"},
-        {json{{"name", "\U000F0000"}, {"recording", game}}.dump(), 400,
-         "the name contains a character that is not printable"},
+        {R"({"name": 5, "recording": "x"})", 400, "expected a JSON object"},
         {R"({"name": "a\udc00", "recording": "x"})", 400, "the body is not JSON"},
-        {json{{"name", "Anna"}, {"recording", "hello"}}.dump(), 422, "not a recording"},
-        {json{{"name", "Anna"}, {"recording", "quorvax-test-game\nrules test-0\n"}}.dump(), 422,
-         "recorded with rules test-0, this server plays rules test-1"},
-        {json{{"name", "Anna"}, {"recording", FakeGame(150, 1, 3000, "quit\n")}}.dump(), 422,
-         "the game was quit before its end"},
-        {json{{"name", "Anna"}, {"recording", FakeGame(150, 1, 3600 * 25 + 1)}}.dump(), 422,
-         "too long"},
-        {json{{"name", "Anna"}, {"recording", game + std::string(5000, '#')}}.dump(), 413,
+        {submission("", whole_), 400, "the name is empty"},
+        {submission(std::string(25, 'a'), whole_), 400, "the name is longer than 24 characters"},
+        {submission("a\tb", whole_), 400, "the name contains a control character"},
+        {submission("evil\u202Eusername", whole_), 400,
+         "the name contains an invisible formatting or direction character"},
+        {submission("zero\u200Bwidth", whole_), 400,
+         "the name contains an invisible formatting or direction character"},
+        {submission(" Anna", whole_), 400, "the name begins or ends with a space"},
+        {submission("\U000F0000", whole_), 400,
+         "the name contains a character that is not printable"},
+        {submission("Anna", "GET / HTTP/1.1\r\n\r\n"), 422, "not a recording"},
+        {submission("Anna", Replace(whole_, "# rules 1", "# rules 0")), 422,
+         "recorded with rules 0, this server plays rules 1"},
+        {submission("Anna", Replace(sent, "score=75", "score=90")), 422,
+         "the recorded final state is not the replay's"},
+        {submission("Anna", KeysBefore(sent, 100000) + "760 down ctrl\n761 up ctrl\n"), 422,
+         "keys after the game's end"},
+        {submission("Anna", KeysBefore(whole_, 740)), 422,
+         "the game does not end in the recording (a truncated game)"},
+        {submission("Anna", BombedGameRecording(20000)), 422, "too long"},
+        {submission("Anna", whole_ + "# " + std::string(66 * 1024, 'x') + "\n"), 413,
          "the recording is larger than this server takes"},
-        {json{{"name", "Anna"}, {"recording", game}, {"token", std::string(65, 'a')}}.dump(), 400,
+        {json{{"name", "Anna"}, {"recording", whole_}, {"token", std::string(65, 'a')}}.dump(), 400,
          "the token is not one this server issued"},
     };
     for (const auto& c : cases) {
         const ApiResponse response = Post("/api/games", c.body);
-        EXPECT_EQ(response.status, c.status) << c.body;
-        EXPECT_EQ(Body(response)["error"], c.reason) << c.body;
+        EXPECT_EQ(response.status, c.status) << c.body.substr(0, 200);
+        const std::string reason = Body(response)["error"];
+        EXPECT_EQ(reason.rfind(c.reason, 0), 0u) << reason;
+        EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
     }
     EXPECT_EQ(Body(Get("/api/games"))["games"].size(), 0u);
 }
@@ -98,25 +121,27 @@ TEST_P(ApiTest, AGameIsStoredOnceAndACopyIsRefused) {
     // The first page, answered from memory, shows a new game at once.
     EXPECT_EQ(Body(Get("/api/games"))["games"].size(), 0u);
     ASSERT_TRUE(api_->FromCache({"GET", "/api/games", ""}));
-    const ApiResponse added = Submit("Anna", FakeGame(150, 3));
+    const ApiResponse added = Submit("Anna", whole_);
     ASSERT_EQ(added.status, 201) << added.body;
     EXPECT_EQ(Body(added),
-              (json{{"id", 1}, {"rank", 1}, {"score", 150}, {"level", 3}, {"live", false}}));
-    // Notes in a recording do not make it another game.
-    const ApiResponse again = Submit("Anna", FakeGame(150, 3) + "# a note\n");
+              (json{{"id", 1}, {"rank", 1}, {"score", 75}, {"level", 2}, {"live", false}}));
+    // The same keys recorded on another system are the same game.
+    const ApiResponse again = Submit("Anna", Replace(whole_, "# system linux", "# system web"));
     EXPECT_EQ(again.status, 200);
     EXPECT_EQ(again.body, added.body);
-    const ApiResponse copy = Submit("Bert", FakeGame(150, 3));
+    // The downloaded game sent under another name is a copy.
+    const std::string download = Get("/api/games/1/recording").body;
+    const ApiResponse copy = Submit("Bert", download);
     EXPECT_EQ(copy.status, 409);
     EXPECT_EQ(Body(copy)["error"], "a copy of game 1");
     EXPECT_EQ(Body(Get("/api/games"))["games"].size(), 1u);
 }
 
 TEST_P(ApiTest, TheTableReadsInPagesWithRanksDetailsAndRecordings) {
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(Submit("Whole", whole_).status, 201);
+    for (int i = 0; i < 4; ++i) {
         ++now_;
-        ASSERT_EQ(Submit("P" + std::to_string(i), FakeGame(100 * (i % 3), 1, 3000 + i)).status,
-                  201);
+        ASSERT_EQ(Submit("Bombed " + std::to_string(i), BombedGameRecording(i)).status, 201);
     }
     json page = Body(Get("/api/games?limit=2"));
     std::vector<std::string> names;
@@ -131,16 +156,19 @@ TEST_P(ApiTest, TheTableReadsInPagesWithRanksDetailsAndRecordings) {
         }
         page = Body(Get("/api/games?limit=2&after=" + page["next"].get<std::string>()));
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"P2", "P1", "P4", "P0", "P3"}));
-    EXPECT_EQ(Body(Get("/api/rank?score=100"))["rank"], 4);
-    const json details = Body(Get("/api/games/2"));
-    EXPECT_EQ(details["name"], "P1");
-    EXPECT_EQ(details["finalState"], "state 100");
-    EXPECT_EQ(details["ticks"], 3001);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Whole", "Bombed 0", "Bombed 1", "Bombed 2", "Bombed 3"}));
+    for (const auto& [score, rank] : std::vector<std::pair<int, int>>{{76, 1}, {75, 2}, {0, 6}}) {
+        EXPECT_EQ(Body(Get("/api/rank?score=" + std::to_string(score)))["rank"], rank);
+    }
+    const json details = Body(Get("/api/games/1"));
+    EXPECT_EQ(details["finalState"], VerifyRecording(whole_, limits_).finalState);
+    EXPECT_EQ(details["ticks"], 750 - 576);
     EXPECT_EQ(details["system"], "linux");
-    const ApiResponse recording = Get("/api/games/2/recording");
+    EXPECT_EQ(details["score"], 75);
+    const ApiResponse recording = Get("/api/games/1/recording");
     EXPECT_EQ(recording.contentType, "text/plain; charset=utf-8");
-    EXPECT_EQ(recording.body, FakeGame(100, 1, 3001));
+    EXPECT_EQ(recording.body, VerifyRecording(whole_, limits_).canonical);
     for (const auto& [target, status] :
          std::vector<std::pair<std::string, int>>{{"/api/games/99", 404},
                                                   {"/api/games/99/recording", 404},
@@ -162,9 +190,10 @@ TEST_P(ApiTest, NamesAreStoredNormalisedAndLiterallyAndShownEscaped) {
     const std::string decomposed = "Rene\u0301";
     const std::string sql = "x'); DROP TABLE games;--";
     const std::string html = "<b>Ann</b>&\"'";
-    ASSERT_EQ(Submit(decomposed, FakeGame(30)).status, 201);
-    ASSERT_EQ(Submit(sql, FakeGame(20)).status, 201);
-    ASSERT_EQ(Submit(html, FakeGame(10)).status, 201);
+    for (const std::string& name : {decomposed, sql, html}) {
+        ++now_;
+        ASSERT_EQ(Submit(name, BombedGameRecording(static_cast<int>(now_ % 100))).status, 201);
+    }
     const json games = Body(Get("/api/games"))["games"];
     EXPECT_EQ(games[0]["name"], "Ren\u00e9");
     EXPECT_EQ(games[1]["name"], sql);
@@ -181,9 +210,9 @@ TEST_P(ApiTest, NamesAreStoredNormalisedAndLiterallyAndShownEscaped) {
 TEST_P(ApiTest, ATokenGameThatTookItsLengthIsLive) {
     const ApiResponse token = Post("/api/tokens", "");
     ASSERT_EQ(token.status, 201);
-    now_ += 3000 * 40;
-    const ApiResponse game = Submit("Anna", FakeGame(45), Body(token)["token"]);
-    EXPECT_TRUE(Body(game)["live"]);
+    now_ += (750 - 576) * 40;
+    const ApiResponse game = Submit("Anna", whole_, Body(token)["token"]);
+    EXPECT_TRUE(Body(game)["live"]) << game.body;
     EXPECT_EQ(Body(Get("/api/games"))["games"][0]["marks"], json::array({"live"}));
     EXPECT_NE(Get("/").body.find(">live</span>"), std::string::npos);
 }
@@ -201,7 +230,7 @@ TEST(ApiDatabaseDownTest, EveryCallAnswers503) {
         EXPECT_EQ(api.Handle({method, target, ""}).status, 503) << target;
     }
     const ApiResponse submit = api.Handle(
-        {"POST", "/api/games", json{{"name", "Anna"}, {"recording", FakeGame(15)}}.dump()});
+        {"POST", "/api/games", json{{"name", "Anna"}, {"recording", WholeGameRecording()}}.dump()});
     EXPECT_EQ(submit.status, 503);
     EXPECT_EQ(json::parse(submit.body)["error"], "the database is unavailable");
 }

@@ -12,6 +12,7 @@
 #include <set>
 #include <thread>
 
+#include "RealGames.h"
 #include "ServerFixture.h"
 
 using nlohmann::json;
@@ -77,10 +78,9 @@ class ServerProcess {
     unsigned short port_ = 0;
 };
 
-std::string Submission(const std::string& name, int score, uint64_t ticks, int slowMs = 0) {
-    return json{{"name", name},
-                {"recording", FakeGame(score, 1, ticks, "slow " + std::to_string(slowMs) + "\n")}}
-        .dump();
+// A different real game for every `wait`; its replay takes about 400 + `wait` ticks.
+std::string Submission(const std::string& name, int wait) {
+    return json{{"name", name}, {"recording", BombedGameRecording(wait)}}.dump();
 }
 
 // Every game of the table, read page by page through the API.
@@ -108,6 +108,11 @@ QUORVAX_BOTH_DATABASES(FaultTest);
 
 TEST_P(FaultTest, KilledDuringSubmissionsItKeepsEveryAcknowledgedGameOnceAndWhole) {
     constexpr int kGames = 100;
+    // Games of some 3400 ticks each, so that the kill comes amid them.
+    std::vector<std::string> bodies;
+    for (int i = 0; i < kGames; ++i) {
+        bodies.push_back(Submission("P" + std::to_string(i), 3000 + i));
+    }
     auto server = std::make_unique<ServerProcess>(database_);
     ASSERT_NE(server->port(), 0);
     std::mutex mutex;
@@ -115,9 +120,7 @@ TEST_P(FaultTest, KilledDuringSubmissionsItKeepsEveryAcknowledgedGameOnceAndWhol
     std::vector<std::thread> clients;
     for (int i = 0; i < kGames; ++i) {
         clients.emplace_back([&, i] {
-            const HttpAnswer answer =
-                HttpCall(server->port(), "POST", "/api/games",
-                         Submission("P" + std::to_string(i), i, 1000 + i, 20));
+            const HttpAnswer answer = HttpCall(server->port(), "POST", "/api/games", bodies[i]);
             if (answer.status == 201 || answer.status == 200) {
                 std::lock_guard lock(mutex);
                 acknowledged[i] = json::parse(answer.body)["id"];
@@ -160,9 +163,7 @@ TEST_P(FaultTest, KilledDuringSubmissionsItKeepsEveryAcknowledgedGameOnceAndWhol
     EXPECT_EQ(counts.rows[0][2], counts.rows[0][0]);
     // Sent again, each game is stored once.
     for (int i = 0; i < kGames; ++i) {
-        const int status = HttpCall(server->port(), "POST", "/api/games",
-                                    Submission("P" + std::to_string(i), i, 1000 + i))
-                               .status;
+        const int status = HttpCall(server->port(), "POST", "/api/games", bodies[i]).status;
         EXPECT_TRUE(acknowledged.count(i) ? status == 200 : (status == 201 || status == 200))
             << i << " " << status;
     }
@@ -181,7 +182,7 @@ TEST_P(FaultTest, TwoProcessesOnOneDatabaseShowTheSameTable) {
             // Every game goes to both; one stores it, the other finds it.
             for (const ServerProcess* server : {&first, &second}) {
                 const int status = HttpCall(server->port(), "POST", "/api/games",
-                                            Submission("P" + std::to_string(i), i % 7, 500 + i))
+                                            Submission("P" + std::to_string(i), i))
                                        .status;
                 stored += status == 201;
                 EXPECT_TRUE(status == 201 || status == 200) << status;
@@ -212,14 +213,13 @@ TEST(FaultPostgresTest, ADatabaseStoppedIsAnswered503UntilItIsBack) {
          std::vector<std::tuple<std::string, std::string, std::string>>{
              {"GET", "/api/health", ""},
              {"GET", "/api/games", ""},
-             {"POST", "/api/games", Submission("Anna", 15, 100)}}) {
+             {"POST", "/api/games", Submission("Anna", 1)}}) {
         const HttpAnswer answer = HttpCall(server.port(), method, target, body);
         EXPECT_EQ(answer.status, 503) << target;
         EXPECT_EQ(json::parse(answer.body)["error"], "the database is unavailable");
     }
     ASSERT_EQ(std::system((cluster + "start").c_str()), 0);
-    EXPECT_EQ(HttpCall(server.port(), "POST", "/api/games", Submission("Anna", 15, 100)).status,
-              201);
+    EXPECT_EQ(HttpCall(server.port(), "POST", "/api/games", Submission("Anna", 1)).status, 201);
 }
 
 }  // namespace
