@@ -223,3 +223,35 @@ TEST(FaultPostgresTest, ADatabaseStoppedIsAnswered503UntilItIsBack) {
 }
 
 }  // namespace
+
+namespace {
+
+class AdminTest : public DatabaseTest {};
+QUORVAX_BOTH_DATABASES(AdminTest);
+
+TEST_P(AdminTest, EntriesAreRenamedAndRemovedOnlyByTheLocalCommand) {
+    NewGame game;
+    game.name = "Anna";
+    game.hash = "h";
+    game.recording = "r";
+    ASSERT_TRUE(store_->Insert(game).ok());
+    const std::string where =
+        GetParam() == "postgresql"
+            ? "--database '" + database_ + "'"
+            : "--data '" + std::filesystem::path(database_).parent_path().string() + "'";
+    auto admin = [&](const std::string& args) {
+        const int status = std::system(
+            (std::string(QUORVAX_TEST_SERVER) + " admin " + where + " " + args + " >/dev/null 2>&1")
+                .c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(admin("rename 1 'Bert <b>'"), 0);
+    EXPECT_EQ(store_->Game(1).value->name, "Bert <b>");
+    EXPECT_EQ(admin("rename 1 ' bad'"), 1);
+    EXPECT_EQ(admin("remove 1"), 0);
+    EXPECT_FALSE(store_->Game(1).value);
+    EXPECT_EQ(admin("remove 1"), 1);
+    EXPECT_EQ(admin("drop everything"), 2);
+}
+
+}  // namespace
