@@ -32,7 +32,7 @@ WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := bmp dib jpeg wave midi scores
+FUZZ_TARGETS := bmp dib jpeg wave midi scores submission
 SOAK_TICKS ?= 90000
 SOAK_DRAWN_TICKS ?= 9000
 SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -9,6 +9,7 @@
 
 #include "server/Names.h"
 #include "server/Store.h"
+#include "server/Submission.h"
 #include "server/TablePage.h"
 
 using nlohmann::json;
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kDefaultPage = 50;
 constexpr int kMaxPage = 200;
-constexpr size_t kMaxTokenLength = 64;
 
 std::string Dump(const json& value) {
     // Replace, never throw, on bytes that are not UTF-8 (a verifier's reason may quote input).
@@ -224,40 +224,17 @@ ApiResponse Api::Route(const ApiRequest& request) {
 }
 
 ApiResponse Api::Submit(const ApiRequest& request) {
-    if (request.body.size() > limits_.maxBytes + 64 * 1024) {
-        return ErrorResponse(413, "the body is larger than this server takes");
+    const Submission submission = ReadSubmission(request.body, limits_);
+    if (submission.status != 0) {
+        return ErrorResponse(submission.status, submission.reason);
     }
-    const json body = json::parse(request.body, nullptr, false);
-    if (body.is_discarded()) {
-        return ErrorResponse(400, "the body is not JSON");
-    }
-    if (!body.is_object() || !body.contains("name") || !body["name"].is_string() ||
-        !body.contains("recording") || !body["recording"].is_string()) {
-        return ErrorResponse(400, "expected a JSON object with the strings name and recording");
-    }
-    std::string token;
-    if (body.contains("token") && !body["token"].is_null()) {
-        if (!body["token"].is_string() ||
-            body["token"].get_ref<const std::string&>().size() > kMaxTokenLength) {
-            return ErrorResponse(400, "the token is not one this server issued");
-        }
-        token = body["token"].get<std::string>();
-    }
-    const NameCheck name = CheckName(body["name"].get<std::string>());
-    if (!name.ok) {
-        return ErrorResponse(400, name.reason);
-    }
-    const std::string& recording = body["recording"].get_ref<const std::string&>();
-    if (recording.size() > limits_.maxBytes) {
-        return ErrorResponse(413, "the recording is larger than this server takes");
-    }
-    const VerifiedGame verified = verify_(recording, limits_);
+    const VerifiedGame verified = verify_(submission.recording, limits_);
     if (!verified.ok) {
         return ErrorResponse(
             422, verified.reason.empty() ? "the recording does not verify" : verified.reason);
     }
     NewGame game;
-    game.name = name.name;
+    game.name = submission.name;
     game.score = verified.score;
     game.level = verified.level;
     game.ticks = static_cast<int64_t>(verified.endTick - verified.startTick);
@@ -267,7 +244,7 @@ ApiResponse Api::Submit(const ApiRequest& request) {
     game.finalState = verified.finalState;
     game.hash = Sha256Hex(verified.canonical);
     game.recording = verified.canonical;
-    game.token = token;
+    game.token = submission.token;
 
     std::string error;
     ConnectionPool::Lease lease = pool_.Acquire(error);
