@@ -1,6 +1,7 @@
 #include "server/HttpServer.h"
 
 #include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
@@ -141,11 +142,6 @@ class Session : public std::enable_shared_from_this<Session> {
             return Preflight(origin);
         }
         const std::string target(req.target());
-        if (!shared_->options.siteDir.empty() && target.rfind("/play", 0) == 0) {
-            return Send(ServeStatic(shared_->options.siteDir, target,
-                                    req.method() == http::verb::get || head_),
-                        keepAlive_);
-        }
         if (req.method() == http::verb::get) {
             if (std::optional<ApiResponse> cached = shared_->api.FromCache({"GET", target, ""})) {
                 return Send(std::move(*cached), keepAlive_);
@@ -155,14 +151,20 @@ class Session : public std::enable_shared_from_this<Session> {
             return Send(ErrorResponse(503, "the server is busy; try again shortly"), keepAlive_);
         }
         ++shared_->queued;
+        // The site's files are read on the workers too: the network threads never wait on a disk.
+        const bool site = !shared_->options.siteDir.empty() && target.rfind("/play", 0) == 0;
+        const bool readable = req.method() == http::verb::get || head_;
         ApiRequest api{std::string(req.method_string()), target, std::move(request_.body())};
-        asio::post(shared_->workers, [self = shared_from_this(), api = std::move(api)] {
-            ApiResponse response = self->shared_->api.Handle(api);
-            --self->shared_->queued;
-            asio::post(self->stream_.get_executor(), [self, response = std::move(response)] {
-                self->Send(response, self->keepAlive_);
+        asio::post(
+            shared_->workers, [self = shared_from_this(), api = std::move(api), site, readable] {
+                ApiResponse response =
+                    site ? ServeStatic(self->shared_->options.siteDir, api.target, readable)
+                         : self->shared_->api.Handle(api);
+                --self->shared_->queued;
+                asio::post(self->stream_.get_executor(), [self, response = std::move(response)] {
+                    self->Send(response, self->keepAlive_);
+                });
             });
-        });
     }
 
     void Preflight(const std::string& origin) {
@@ -262,22 +264,28 @@ bool HttpServer::Listen(std::string& error) {
 }
 
 void HttpServer::Accept() {
-    acceptor_.async_accept(
-        asio::make_strand(ioc_), [this](beast::error_code ec, tcp::socket socket) {
-            if (ec == asio::error::operation_aborted) {
-                return;
+    acceptor_.async_accept(asio::make_strand(ioc_), [this](beast::error_code ec,
+                                                           tcp::socket socket) {
+        if (ec == asio::error::operation_aborted) {
+            return;
+        }
+        if (ec) {
+            // Out of descriptors or the like: again a little later, not in a busy loop.
+            auto timer = std::make_shared<asio::steady_timer>(ioc_, std::chrono::milliseconds(50));
+            timer->async_wait([this, timer](beast::error_code) { Accept(); });
+            return;
+        }
+        {
+            if (shared_->connections.load() >= options_.maxConnections) {
+                // Over the cap: the newcomer is closed, the others keep their turn.
+                beast::error_code ignored;
+                socket.close(ignored);
+            } else {
+                std::make_shared<Session>(std::move(socket), shared_)->Start(true);
             }
-            if (!ec) {
-                if (shared_->connections.load() >= options_.maxConnections) {
-                    // Over the cap: the newcomer is closed, the others keep their turn.
-                    beast::error_code ignored;
-                    socket.close(ignored);
-                } else {
-                    std::make_shared<Session>(std::move(socket), shared_)->Start(true);
-                }
-            }
-            Accept();
-        });
+        }
+        Accept();
+    });
 }
 
 void HttpServer::Run() {
