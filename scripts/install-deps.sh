@@ -15,6 +15,10 @@ packages=(
   libgl-dev libglu1-mesa-dev libegl-dev libgles-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev libx11-dev libxfixes-dev zlib1g-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the world's table (quorvax-server): HTTP, JSON, its two databases, hashes,
+  # names; a PostgreSQL server for its tests and wrk for its benchmark
+  libboost1.81-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev libicu-dev
+  postgresql wrk
   # what the game finds at run time
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
   # the tests under X: server, input, a window manager with a panel, probes
