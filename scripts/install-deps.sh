@@ -13,7 +13,7 @@ packages=(
   # libraries
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgles-dev libgl1-mesa-dri libegl-mesa0
-  libjpeg62-turbo-dev libx11-dev libxfixes-dev zlib1g-dev
+  libjpeg62-turbo-dev libx11-dev libxfixes-dev zlib1g-dev libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # what the game finds at run time
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
