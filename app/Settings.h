@@ -56,6 +56,12 @@ Settings ParseSettings(const std::string& text, const std::string& fileName,
                        std::vector<std::string>& log, const Settings& base);
 // The file's text for these settings, with the format version.
 std::string FormatSettings(const Settings& settings);
+// The same as JSON, for the page's settings panel.
+std::string FormatSettingsJson(const Settings& settings);
+
+// The defaults, but for who plays (the player's name and the world table):
+// the dialogs' and the page's "Defaults".
+Settings DefaultsKeepingPlayer(const Settings& settings);
 
 // Sets the sound levels of the settings (mute silences both).
 void ApplySoundLevels(const Settings& settings);

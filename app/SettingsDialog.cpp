@@ -128,12 +128,7 @@ void SettingsDialog::PressButton(int id) {
     } else if (id >= IDC_ROW_SECOND && id < IDC_ROW_SECOND + kSettingsRows) {
         PressRow(id - IDC_ROW_SECOND, 1);
     } else if (id == IDC_SETTINGS_DEFAULTS) {
-        // The player and the world table are who plays, not how: they stay.
-        Settings defaults;
-        defaults.playerName = settings_.playerName;
-        defaults.leaderboard = settings_.leaderboard;
-        defaults.leaderboardUrl = settings_.leaderboardUrl;
-        settings_ = defaults;
+        settings_ = DefaultsKeepingPlayer(settings_);
         capturing_ = false;
         Changed("Every setting is back to its default.");
     } else {

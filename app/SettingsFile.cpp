@@ -297,3 +297,12 @@ std::string FormatSettings(const Settings& s) {
     out << "# Quorvax settings: keys are named by their place on the keyboard.\n" << root << "\n";
     return out.str();
 }
+
+std::string FormatSettingsJson(const Settings& s) {
+    const toml::parse_result parsed = toml::parse(FormatSettings(s));
+    std::ostringstream out;
+    if (parsed) {
+        out << toml::json_formatter{parsed.table()};
+    }
+    return out.str();
+}

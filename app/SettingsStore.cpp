@@ -16,6 +16,14 @@ constexpr std::streamoff kMaxFileBytes = 1 << 20;
 
 }  // namespace
 
+Settings DefaultsKeepingPlayer(const Settings& s) {
+    Settings defaults;
+    defaults.playerName = s.playerName;
+    defaults.leaderboard = s.leaderboard;
+    defaults.leaderboardUrl = s.leaderboardUrl;
+    return defaults;
+}
+
 void ApplySoundLevels(const Settings& s) {
     const float scale = s.mute ? 0.0f : 1.0f / Settings::kMaxVolume;
     SetAudioLevels(static_cast<float>(s.musicVolume) * scale,

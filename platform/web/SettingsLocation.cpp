@@ -18,13 +18,12 @@ bool SettingsLocation::MakeDirectory(const std::string& dir) {
 }
 
 void SettingsLocation::Persist() {
-    // This emscripten persists nothing by itself.
+    // The file's fsync has already copied the mount to IndexedDB. The
+    // page's panel hears of every change (M mutes in the game too), once
+    // the game's work is over.
     EM_ASM({
-        FS.syncfs(
-            false, function(err) {
-                if (err) {
-                    console.error('quorvax: the settings could not be kept: ' + err);
-                }
-            });
+        if (window.QuorvaxSettings) {
+            setTimeout(window.QuorvaxSettings.changed, 0);
+        }
     });
 }
