@@ -8,6 +8,7 @@
 #include "app/Playback.h"
 #include "app/Recorder.h"
 #include "app/ReplayScript.h"
+#include "app/Settings.h"
 #include "app/Submitter.h"
 #include "platform/HttpClient.h"
 #include "platform/System.h"
@@ -44,6 +45,7 @@ bool GameApp::TakeArguments(int argc, char** argv) {
             return false;
         }
         if (arg == "--frame-rate" && i + 1 < argc) {
+            frameRateGiven_ = true;
             const std::string value = argv[++i];
             char* end = nullptr;
             const long n = std::strtol(value.c_str(), &end, 10);
@@ -97,8 +99,17 @@ bool GameApp::TakeArguments(int argc, char** argv) {
 }
 
 bool GameApp::InitInstance() {
+    // The player's settings laid over the defaults; the options given on
+    // the command line win for this run.
+    SettingsStore& store = PlayerSettings();
+    const Settings& settings = store.Current();
+    ApplySoundLevels(settings);
+    Sys().SetKeyBindings(&settings.keys);
+    Sys().SetPadBindings(settings.pad);
     MainWindow dlg;
-    dlg.SetFrameRate(frameRate_);
+    dlg.SetSettings(&store);
+    dlg.SetStartWindowed(!settings.fullScreen);
+    dlg.SetFrameRate(frameRateGiven_ ? frameRate_ : settings.frameRate);
     dlg.game.drawing = drawing_;
     if (playback_) {
         const std::string differences =
@@ -137,6 +148,7 @@ bool GameApp::InitInstance() {
     }
     dlg.DoModal();
     Sys().SetInputTap(nullptr);
+    Sys().SetKeyBindings(nullptr);
     const std::string state = FormatState(dlg.game, dlg.Ticks());
     finalState_ = state;
     if (recorder_) {

@@ -38,8 +38,10 @@ class GameApp {
     std::string leaderboard_;
     std::string player_;
     int exitCode_ = 0;
-    // Frames as often as the display shows them, unless --frame-rate says otherwise.
+    // Frames as often as the display shows them, unless the settings or
+    // --frame-rate (for this run) say otherwise.
     int frameRate_ = 0;
+    bool frameRateGiven_ = false;
     bool drawing_ = true;
     std::string finalState_;
 };

@@ -5,6 +5,8 @@
 #include "app/AboutBox.h"
 #include "app/Keyboard.h"
 #include "app/ScreenshotWriter.h"
+#include "app/Settings.h"
+#include "app/SettingsDialog.h"
 #include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "res/Resources.h"
@@ -19,9 +21,15 @@ bool MainWindow::OnInitDialog() {
     if (const char* about = LoadResourceString(IDS_ABOUTBOX); about[0] != '\0') {
         Sys().AppendSystemMenuItem(*this, IDM_ABOUTBOX, about);
     }
+    if (settings_ != nullptr) {
+        Sys().AppendSystemMenuItem(*this, IDM_SETTINGS, LoadResourceString(IDS_SETTINGS));
+    }
     Sys().SetWindowIcon(*this, IconRgba(), kIconSize, kIconSize);
     const Rect desktop = Sys().DesktopRect();
     Sys().MoveWindow(*this, desktop);
+    if (!borderless_) {
+        Sys().SetWindowMode(*this, false);
+    }
     if (game.drawing) {
         CreateGlContext();
     }
@@ -98,6 +106,13 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
         if (msg.key == VK_F1 && !msg.repeat) {
             OnSysCommand(IDM_ABOUTBOX);
         }
+        if (msg.key == VK_F2 && !msg.repeat && settings_ != nullptr) {
+            OnSysCommand(IDM_SETTINGS);
+            return true;
+        }
+        if (msg.key == 'M' && !msg.repeat && settings_ != nullptr) {
+            ToggleMute();
+        }
         if (msg.key == VK_F12 && !msg.repeat) {
             // Taken from the next frame before its swap and written on a
             // worker; no tick is added or lost.
@@ -114,10 +129,37 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
 }
 
 bool MainWindow::OnSysCommand(unsigned id) {
+    if ((id & 0xFFF0) == IDM_SETTINGS && settings_ != nullptr) {
+        OpenSettings();
+        return true;
+    }
     if ((id & 0xFFF0) != IDM_ABOUTBOX) {
         return false;
     }
     AboutBox about;
     about.DoModal();
     return true;
+}
+
+void MainWindow::OpenSettings() {
+    // The dialog's keys stay out of the recording, so the keys held now are
+    // let go the recorded way first: the game then goes on as it will in
+    // the replay.
+    for (const int vk : {VK_UP, VK_DOWN, VK_RIGHT, VK_LEFT, VK_CONTROL, VK_SHIFT}) {
+        if ((keyFlags & KeyBit(vk)) != 0) {
+            Message up;
+            up.kind = MessageKind::KeyUp;
+            up.key = vk;
+            Sys().DeliverInput(up);
+        }
+    }
+    SettingsDialog dialog(*settings_);
+    dialog.DoModal();
+}
+
+void MainWindow::ToggleMute() {
+    Settings s = settings_->Current();
+    s.mute = !s.mute;
+    settings_->Save(s);
+    ApplySoundLevels(s);
 }

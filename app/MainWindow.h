@@ -8,6 +8,8 @@
 #include "game/Game.h"
 #include "platform/Dialog.h"
 
+class SettingsStore;
+
 // The one main window: a borderless dialog over the whole desktop that
 // hosts the OpenGL view and owns the game. Its 40 ms timer is the game's tick.
 class MainWindow : public Dialog {
@@ -37,7 +39,8 @@ class MainWindow : public Dialog {
     // Alt+Enter between the borderless and the decorated window, F12 for a
     // screenshot.
     bool PreTranslateMessage(const Message& msg) override;
-    // The About command opens the About box modally; the game keeps ticking.
+    // The About command opens the About box modally, the Settings command
+    // (F2) the Settings dialog; the game keeps ticking behind either.
     bool OnSysCommand(unsigned id) override;
 
     // Context on this window (render/GlContext.cpp); false after its message.
@@ -55,6 +58,10 @@ class MainWindow : public Dialog {
     // most n a second.
     static constexpr int kFramePerTick = -1;
     void SetFrameRate(int perSecond) { frameRate_ = perSecond; }
+    // Before DoModal: the player's settings, for F2 and M; null (tests, the
+    // replay tool) leaves both out. Start windowed instead of borderless.
+    void SetSettings(SettingsStore* store) { settings_ = store; }
+    void SetStartWindowed(bool windowed) { borderless_ = !windowed; }
 
     Game game;
     // After the tick in which a game ended (its last life lost), with that
@@ -69,4 +76,11 @@ class MainWindow : public Dialog {
     int frameRate_ = kFramePerTick;
     uint64_t lastTickMicros_ = 0;
     ScreenshotWriter screenshots_;
+    SettingsStore* settings_ = nullptr;
+
+    // F2: the held keys are let go through the input (so a recording holds
+    // their release), then the Settings dialog runs.
+    void OpenSettings();
+    // M: sound off or on again, saved with the settings.
+    void ToggleMute();
 };

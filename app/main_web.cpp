@@ -11,6 +11,7 @@
 #include "app/GameApp.h"
 #include "app/MainWindow.h"
 #include "app/ReplayScript.h"
+#include "app/Settings.h"
 #include "platform/web/AudioOutputWeb.h"
 #include "platform/web/WebPage.h"
 #include "platform/web/WebSystem.h"
@@ -110,6 +111,49 @@ EMSCRIPTEN_KEEPALIVE void quorvax_save() {
             main->game.SaveScores();
         }
     });
+}
+
+// The page's settings panel (web/settings.js): the player's settings as JSON.
+EMSCRIPTEN_KEEPALIVE const char* quorvax_settings_json() {
+    static std::string json;
+    json = FormatSettingsJson(PlayerSettings().Current());
+    return json.c_str();
+}
+
+// The panel changed something: the settings text it wrote to
+// /tmp/settings-update.toml is laid over the settings, which are saved in
+// the game's loop (writing waits for the browser's storage); the page
+// hears of it through SettingsLocation::Persist. 0 when no game runs.
+EMSCRIPTEN_KEEPALIVE int quorvax_settings_update() {
+    WebSystem* system = WebSystem::Current();
+    std::FILE* f = std::fopen("/tmp/settings-update.toml", "rb");
+    if (system == nullptr || f == nullptr) {
+        if (f != nullptr) {
+            std::fclose(f);
+        }
+        return 0;
+    }
+    std::string text;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) {
+        text.append(buf, n);
+    }
+    std::fclose(f);
+    system->QueueTask([text] { PlayerSettings().Update(text); });
+    return 1;
+}
+
+// The panel's Defaults, saved the same way.
+EMSCRIPTEN_KEEPALIVE int quorvax_settings_reset() {
+    WebSystem* system = WebSystem::Current();
+    if (system == nullptr) {
+        return 0;
+    }
+    system->QueueTask([] {
+        SettingsStore& store = PlayerSettings();
+        store.Save(DefaultsKeepingPlayer(store.Current()));
+    });
+    return 1;
 }
 
 }  // extern "C"

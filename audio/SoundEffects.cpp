@@ -22,7 +22,8 @@ int SoundEffects::Play(int kind) {
         directory_.empty() ? kSoundFiles[kind - 1] : directory_ + "/" + kSoundFiles[kind - 1];
     AudioOutput* output = Audio();
     if (output != nullptr && output->PlaysFiles()) {
-        return output->PlayFile(path) ? 1 : 0;
+        // Such a device plays at its own level: silenced effects are not started.
+        return EffectsLevel() > 0.0f && output->PlayFile(path) ? 1 : 0;
     }
     if (!sound.read) {
         sound.read = true;

@@ -17,6 +17,13 @@ void AudioMixer::Render(float* out, int frames) {
     const size_t count = static_cast<size_t>(frames) * 2;
     if (synth_) {
         synth_->Render(out, frames);
+        if (musicGain_ == 0.0f) {
+            std::memset(out, 0, count * sizeof(float));  // plain silence, no -0
+        } else if (musicGain_ != 1.0f) {
+            for (size_t i = 0; i < count; ++i) {
+                out[i] *= musicGain_;
+            }
+        }
     } else {
         std::memset(out, 0, count * sizeof(float));
     }
@@ -26,7 +33,7 @@ void AudioMixer::Render(float* out, int frames) {
     const size_t n = std::min(static_cast<size_t>(frames), effect_->Frames() - effectPos_);
     const float* src = effect_->samples.data() + effectPos_ * 2;
     for (size_t i = 0; i < n * 2; ++i) {
-        out[i] = std::clamp(out[i] + src[i], -1.0f, 1.0f);
+        out[i] = std::clamp(out[i] + src[i] * effectsGain_, -1.0f, 1.0f);
     }
     effectPos_ += n;
 }

@@ -27,6 +27,12 @@ class AudioMixer {
     // Game::PlaySound: plays the clip from its start; a clip still playing is cut off.
     void PlayEffect(std::shared_ptr<const AudioClip> clip);
     bool EffectPlaying() const { return effect_ != nullptr && effectPos_ < effect_->Frames(); }
+    // The player's levels, 0 (silent) to 1 (as the sounds were made); heard
+    // from the next block the callback renders.
+    void SetGains(float music, float effects) {
+        musicGain_ = music;
+        effectsGain_ = effects;
+    }
 
     // The MIDI output (midiOutOpen): the synthesiser made on first open, kept
     // while the output lives. Unavailable records a failed attempt, so it is
@@ -46,6 +52,8 @@ class AudioMixer {
     int sampleRate_;
     std::shared_ptr<const AudioClip> effect_;
     size_t effectPos_ = 0;
+    float musicGain_ = 1.0f;
+    float effectsGain_ = 1.0f;
     std::unique_ptr<MidiSynth> synth_;
     bool synthUnavailable_ = false;
     // Declared last, so a worker still loading is waited for before the

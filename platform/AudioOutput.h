@@ -45,3 +45,10 @@ class AudioOutput {
 // Set by main() after opening the device, or by a test.
 AudioOutput* Audio();
 void SetAudio(AudioOutput* output);
+
+// The player's sound levels, 0 to 1 each (mute is both 0): applied at once
+// to the output in use and kept for any output set later. GameApp sets them
+// from the settings; the Settings dialog and M as they change.
+void SetAudioLevels(float music, float effects);
+float MusicLevel();
+float EffectsLevel();

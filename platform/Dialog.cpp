@@ -99,7 +99,7 @@ int Dialog::ButtonAt(int x, int y) const {
     for (const DialogControl& c : tmpl_.controls) {
         const int left = DialogUnitsToPixelsX(c.x);
         const int top = DialogUnitsToPixelsY(c.y);
-        if (c.kind == DialogControl::Kind::Button && x >= left && y >= top &&
+        if (c.kind == DialogControl::Kind::Button && IsItemVisible(c.id) && x >= left && y >= top &&
             x < left + DialogUnitsToPixelsX(c.width) && y < top + DialogUnitsToPixelsY(c.height)) {
             return c.id;
         }
@@ -130,6 +130,17 @@ void Dialog::SetItemText(int id, const std::string& text) {
         itemText_[id] = text;
     }
     dirty = true;
+}
+
+void Dialog::ShowItem(int id, bool show) {
+    if (show != IsItemVisible(id)) {
+        if (show) {
+            hidden_.erase(id);
+        } else {
+            hidden_.insert(id);
+        }
+        dirty = true;
+    }
 }
 
 EditControl* Dialog::GetEdit(int id) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/DialogTemplate.h"
@@ -54,10 +55,20 @@ class Dialog {
     // a click on a push button or Space on the focused one presses it.
     // Returns true when the message was consumed.
     virtual bool PreTranslateMessage(const Message& msg);
+    // True while the dialog waits for a key to bind: backends then hand it
+    // every key as it is, before any other handling.
+    virtual bool CapturesKeys() const { return false; }
+    // True for a dialog whose input stays out of recordings and reaches it
+    // even during a playback (the settings): it changes nothing in the game.
+    virtual bool OutsideThePlay() const { return false; }
 
     // Text of a control (edit fields, static texts).
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text);
+    // Shows or hides a control (pages of the settings); hidden ones are
+    // neither drawn nor pressed.
+    void ShowItem(int id, bool show);
+    bool IsItemVisible(int id) const { return hidden_.count(id) == 0; }
     // The edit field with this id, or null; backends draw it and set its metrics.
     EditControl* GetEdit(int id);
     const EditControl* GetEdit(int id) const;
@@ -82,6 +93,7 @@ class Dialog {
     const DialogTemplate& tmpl_;
     std::map<int, std::string> itemText_;
     std::map<int, EditControl> edits_;
+    std::set<int> hidden_;
     int focusId_ = 0;
     bool ended_ = false;
     int result_ = 0;

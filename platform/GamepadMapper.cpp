@@ -9,15 +9,21 @@ const std::array<int, GamepadMapper::kKeyCount> GamepadMapper::kKeys = {
 namespace {
 
 // One direction of the stick with its hysteresis: `value` grows towards it.
-bool StickHeld(bool was, int value) {
-    if (value > GamepadMapper::kStickPress) {
+bool StickHeld(bool was, int value, int press, int release) {
+    if (value > press) {
         return true;
     }
-    if (value < GamepadMapper::kStickRelease) {
+    if (value < release) {
         return false;
     }
     return was;
 }
+
+// The actions in the order of GamepadMapper::kKeys.
+constexpr GameAction kKeyActions[] = {
+    GameAction::Forward, GameAction::Back, GameAction::TurnRight, GameAction::TurnLeft,
+    GameAction::Bomb,    GameAction::Jump, GameAction::Start,
+};
 
 Message KeyMessage(MessageKind kind, int vk) {
     Message m;
@@ -28,12 +34,52 @@ Message KeyMessage(MessageKind kind, int vk) {
 
 }  // namespace
 
+void GamepadMapper::SetBindings(const PadBindings& bindings) {
+    bindings_ = bindings;
+    stickPress_ = bindings.deadZone * kStickPress / PadBindings::kDefaultDeadZone;
+    stickRelease_ = stickPress_ * kStickRelease / kStickPress;
+}
+
+bool GamepadMapper::Holds(const GamepadState& s, PadButton button) {
+    switch (button) {
+        case PadButton::A:
+            return s.a;
+        case PadButton::B:
+            return s.b;
+        case PadButton::X:
+            return s.x;
+        case PadButton::Y:
+            return s.y;
+        case PadButton::Back:
+            return s.back;
+        case PadButton::Start:
+            return s.start;
+        case PadButton::LeftShoulder:
+            return s.leftShoulder;
+        case PadButton::RightShoulder:
+            return s.rightShoulder;
+        case PadButton::DpadUp:
+            return s.up;
+        case PadButton::DpadDown:
+            return s.down;
+        case PadButton::DpadLeft:
+            return s.left;
+        case PadButton::DpadRight:
+            return s.right;
+        case PadButton::None:
+            break;
+    }
+    return false;
+}
+
 void GamepadMapper::Update(int id, const GamepadState& s, std::vector<Message>& out) {
     Pad& pad = pads_[id];
-    pad.stickUp = StickHeld(pad.stickUp, -s.stickY);
-    pad.stickDown = StickHeld(pad.stickDown, s.stickY);
-    pad.stickLeft = StickHeld(pad.stickLeft, -s.stickX);
-    pad.stickRight = StickHeld(pad.stickRight, s.stickX);
+    const int press = stickPress_;
+    const int release = stickRelease_;
+    pad.stickUp = StickHeld(pad.stickUp, -s.stickY, press, release);
+    pad.stickDown = StickHeld(pad.stickDown, s.stickY, press, release);
+    pad.stickLeft = StickHeld(pad.stickLeft, -s.stickX, press, release);
+    pad.stickRight = StickHeld(pad.stickRight, s.stickX, press, release);
 
     // Start pressed while Back is down is the Escape chord, not SPACE; a
     // Start already down as SPACE stays SPACE until it is let go.
@@ -42,15 +88,17 @@ void GamepadMapper::Update(int id, const GamepadState& s, std::vector<Message>& 
     }
     pad.startIsSpace = pad.startIsSpace && s.start;
     pad.startDown = s.start;
-    const std::array<bool, kKeyCount> held = {
-        s.up || pad.stickUp,
-        s.down || pad.stickDown,
-        s.right || pad.stickRight,
-        s.left || pad.stickLeft,
-        s.b || s.x,
-        s.a,
-        s.start && pad.startIsSpace,
-    };
+    const bool stick[kKeyCount] = {pad.stickUp, pad.stickDown, pad.stickRight, pad.stickLeft,
+                                   false,       false,         false};
+    std::array<bool, kKeyCount> held{};
+    for (int i = 0; i < kKeyCount; ++i) {
+        for (const PadButton button : bindings_.Buttons(kKeyActions[i])) {
+            // Start as SPACE is kept apart from Start as half of the Escape chord.
+            const bool startPress = button != PadButton::Start || pad.startIsSpace;
+            held[i] = held[i] || (Holds(s, button) && startPress);
+        }
+        held[i] = held[i] || stick[i];
+    }
     Apply(pad, held, out);
 
     const bool chord = s.back && s.start;

@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/InputBindings.h"
 #include "platform/Message.h"
 
 // What one game controller holds at a moment: the buttons the game uses and
@@ -17,6 +18,9 @@ struct GamepadState {
     bool a = false;
     bool b = false;
     bool x = false;
+    bool y = false;
+    bool leftShoulder = false;
+    bool rightShoulder = false;
     bool start = false;
     bool back = false;
     int stickX = 0;
@@ -24,8 +28,9 @@ struct GamepadState {
 };
 
 // Turns controller states into the key messages the keyboard would send:
-// d-pad and left stick as the arrows, A as SHIFT, B or X as CTRL, Start as
-// SPACE, Back with Start as Escape. A key goes down when the first
+// the buttons bound to an action (PadBindings; by default the d-pad as the
+// arrows, A as SHIFT, B or X as CTRL, Start as SPACE) and the left stick as
+// the arrows; Back with Start is always Escape. A key goes down when the first
 // controller starts holding it and up when the last one lets go, so the key
 // bits are set and cleared exactly as by the keyboard. No auto-repeat.
 class GamepadMapper {
@@ -35,6 +40,12 @@ class GamepadMapper {
     // near the edge of the dead zone does not chatter.
     static constexpr int kStickPress = 16000;
     static constexpr int kStickRelease = 10000;
+
+    // The player's buttons and dead zone (kStickPress at the default dead
+    // zone); the keys held so far stay held until let go.
+    void SetBindings(const PadBindings& bindings);
+    // Whether the state holds that button.
+    static bool Holds(const GamepadState& state, PadButton button);
 
     // The backend calls this with controller `pad`'s whole state after each
     // of its button or axis events; the messages to deliver are appended.
@@ -61,6 +72,9 @@ class GamepadMapper {
     // Moves one controller's held keys to `held`, sending the changes.
     void Apply(Pad& pad, const std::array<bool, kKeyCount>& held, std::vector<Message>& out);
 
+    PadBindings bindings_ = PadBindings::Defaults();
+    int stickPress_ = kStickPress;
+    int stickRelease_ = kStickRelease;
     std::map<int, Pad> pads_;
     std::array<int, kKeyCount> holders_{};  // controllers holding each key
 };

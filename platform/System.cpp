@@ -7,6 +7,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/Message.h"
+#include "platform/PhysicalKeys.h"
 
 namespace {
 System* g_system = nullptr;
@@ -30,6 +31,26 @@ void System::DeliverKeyPress(int key) {
     DeliverInput(msg);
     msg.kind = MessageKind::KeyUp;
     DeliverInput(msg);
+}
+
+std::string System::KeyName(int physical) {
+    return PhysicalKeys::CodeName(physical);
+}
+
+bool System::ApplyKeyBindings(Message& msg, const Dialog* top) const {
+    if (msg.kind != MessageKind::KeyDown && msg.kind != MessageKind::KeyUp) {
+        return true;
+    }
+    if (top != nullptr && top->CapturesKeys()) {
+        return msg.physical != 0 || msg.key != 0;
+    }
+    // Alt+Enter stays the window mode whatever Enter is bound to; releases
+    // are mapped under Alt too, so no action stays held.
+    const bool altDown = msg.kind == MessageKind::KeyDown && msg.alt;
+    if (bindings_ != nullptr && top != nullptr && top->Template().hostsGl && !altDown) {
+        msg.key = GameKeyOfBoundKey(*bindings_, msg.physical, msg.key);
+    }
+    return msg.key != 0;
 }
 
 void System::DestroyWindow(Dialog& dlg) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FramePacer.h"
+#include "platform/InputBindings.h"
 #include "platform/InputTap.h"
 #include "platform/Rect.h"
 
@@ -73,6 +74,10 @@ class System {
     // The frame source's tick has just run (MainWindow::OnTimer).
     void TickRan() { pacer_.TickRan(NowMicros()); }
 
+    // A physical key's name in the player's own keyboard layout, for the
+    // Settings dialog; Windows-1252 bytes as the dialogs' texts.
+    virtual std::string KeyName(int physical);
+
     // Name of the program file, the caption of the framework's own messages.
     virtual std::string ProgramName() = 0;
 
@@ -81,6 +86,11 @@ class System {
     virtual void DeliverInput(const Message& /*msg*/) {}
     // Recording and playback watch all input here; null for none.
     void SetInputTap(InputTap* tap) { tap_ = tap; }
+    // The player's keys for the game's actions; null (the default) keeps
+    // the classic keys. The caller keeps them alive while set.
+    void SetKeyBindings(const KeyBindings* bindings) { bindings_ = bindings; }
+    // The player's pad buttons and dead zone, for the backends' controllers.
+    virtual void SetPadBindings(const PadBindings& /*bindings*/) {}
 
   protected:
     // Backends' loops, when no timer is due: draws the frame source's frame
@@ -95,6 +105,14 @@ class System {
     // Backends pass every input message through this first, except the input
     // of a message box (see InputTap); false drops it.
     bool TapInput(const Message& msg) { return tap_ == nullptr || tap_->OnInput(msg); }
+    // Backends, for a key from the keyboard to `target` (the innermost
+    // modal dialog), before the tap: in the game's
+    // own window a key bound to an action becomes that action's classic key,
+    // and a classic key that is bound to nothing now stops being one;
+    // dialogs keep every key's own meaning. A dialog waiting for a key to
+    // bind gets the key as it is. False drops the message (a key with no
+    // virtual-key code that nobody binds or waits for).
+    bool ApplyKeyBindings(Message& msg, const Dialog* target) const;
     // Backends, on a click on OK or Cancel, a close box or Alt+F4: the press
     // and release of the key that does the same (Enter, Escape) through
     // DeliverInput, so that a recording holds it and a playback holds it back.
@@ -122,6 +140,7 @@ class System {
 
   private:
     InputTap* tap_ = nullptr;
+    const KeyBindings* bindings_ = nullptr;
     FramePacer pacer_;
     std::vector<Dialog*> modalStack_;  // innermost last
     bool cancellingAll_ = false;

@@ -39,9 +39,40 @@ const DialogTemplate kNameDialog{
     {{Kind::Edit, IDC_NAME_EDIT, 9, 6, 169, 12, "", false}},
 };
 
+namespace {
+
+// Pages across the top, the rows of the page shown, a status line, and
+// Defaults and Close at the bottom.
+std::vector<DialogControl> SettingsControls() {
+    std::vector<DialogControl> c;
+    const char* const pages[] = {"Sound", "Keys", "Pad", "Display"};
+    for (int i = 0; i < 4; ++i) {
+        c.push_back({Kind::Button, IDC_PAGE_FIRST + i, 7 + i * 54, 7, 50, 14, pages[i], false});
+    }
+    for (int row = 0; row < kSettingsRows; ++row) {
+        const int y = 28 + row * 15;
+        c.push_back({Kind::Static, IDC_ROW_LABEL + row, 7, y + 2, 90, 8, "", false});
+        c.push_back({Kind::Button, IDC_ROW_FIRST + row, 100, y, 70, 13, "", false});
+        c.push_back({Kind::Button, IDC_ROW_SECOND + row, 174, y, 70, 13, "", false});
+    }
+    c.push_back({Kind::Static, IDC_SETTINGS_STATUS, 7, 150, 237, 8, "", false});
+    c.push_back({Kind::Button, IDC_SETTINGS_DEFAULTS, 7, 164, 50, 14, "Defaults", false});
+    c.push_back({Kind::Button, IDOK, 194, 164, 50, 14, "Close", true});
+    return c;
+}
+
+}  // namespace
+
+const DialogTemplate kSettingsDialog{
+    IDD_SETTINGS, "Settings", 251, 185, true, false, SettingsControls(),
+};
+
 const char* LoadResourceString(int id) {
     if (id == IDS_ABOUTBOX) {
         return "&About Quorvax...";
+    }
+    if (id == IDS_SETTINGS) {
+        return "&Settings...\tF2";
     }
     return "";
 }

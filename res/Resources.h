@@ -14,11 +14,23 @@ constexpr int IDD_NAME = 130;
 constexpr int IDC_MIDI_CONTROL = 1000;
 constexpr int IDC_NAME_EDIT = 1001;
 constexpr unsigned IDM_ABOUTBOX = 0x0010;  // the About command's identifier
+constexpr unsigned IDM_SETTINGS = 0x0020;  // the Settings command's identifier
+constexpr int IDD_SETTINGS = 131;
+constexpr int IDS_SETTINGS = 132;
+// The Settings dialog: its page buttons, and per row a label and two buttons.
+constexpr int IDC_PAGE_FIRST = 1100;  // Sound, Keys, Pad, Display
+constexpr int IDC_ROW_LABEL = 1110;
+constexpr int IDC_ROW_FIRST = 1120;
+constexpr int IDC_ROW_SECOND = 1130;
+constexpr int kSettingsRows = 8;
+constexpr int IDC_SETTINGS_STATUS = 1140;
+constexpr int IDC_SETTINGS_DEFAULTS = 1141;
 
 extern const DialogTemplate kAboutDialog;
 extern const DialogTemplate kMainDialog;
 extern const DialogTemplate kMusicPlayerDialog;
 extern const DialogTemplate kNameDialog;
+extern const DialogTemplate kSettingsDialog;
 
 // String resources; an unknown id gives "".
 const char* LoadResourceString(int id);

@@ -17,7 +17,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 
 packages=(
   # build: the compiler, and the source package's unpacking
-  make cmake ninja-build emscripten nodejs dpkg-dev
+  make cmake ninja-build emscripten nodejs dpkg-dev libtomlplusplus-dev
   # the song, rendered at build time with the desktop's synthesizer and SoundFont
   fluidsynth timgm6mb-soundfont vorbis-tools
   # serving the site, and the tests in a real browser

@@ -9,7 +9,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev
-  wine wine64 xvfb xauth nsis zip unzip dpkg-dev googletest cmake ninja-build
+  wine wine64 xvfb xauth nsis zip unzip dpkg-dev googletest cmake ninja-build libtomlplusplus-dev
 )
 . "$(dirname "$0")/apt-helpers.sh"
 

@@ -14,6 +14,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev
   libgl-dev libglu1-mesa-dev libegl-dev libgles-dev libgl1-mesa-dri libegl-mesa0
   libjpeg62-turbo-dev libx11-dev libxfixes-dev zlib1g-dev libcurl4-openssl-dev
+  libtomlplusplus-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # the world's table (quorvax-server): HTTP, JSON, its two databases, hashes,
   # names; a PostgreSQL server for its tests and wrk for its benchmark

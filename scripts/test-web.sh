@@ -28,6 +28,8 @@ else
   "$web_python" "$here/../tests/web/test_page.py" --site "$web/site" --replay "$linux/game/quorvax-replay" \
     --game-dir "$linux/game" --song-length-ms "$web/tools/song-length-ms.txt" \
     --shots "$web/test-shots" --results "$web/test-results.json" || failed=1
+  "$web_python" "$here/../tests/web/test_touch.py" --site "$web/site" --shots "$web/test-shots" ||
+    failed=1
 fi
 [ $failed -eq 0 ] && echo "test-web: all passed"
 exit $failed

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <thread>
 
@@ -49,6 +50,28 @@ TEST(AudioMixer, OutputIsClippedToFullScale) {
     for (float v : out.Pull(4)) {
         EXPECT_EQ(v, 1.0f);
     }
+}
+
+// The player's levels reach the output in use at once and any output set
+// later; silenced is plain zero.
+TEST(AudioOutput, PlaysEffectsAtThePlayersLevel) {
+    AudioOutputMemory out(48000);
+    SetAudio(&out);
+    for (const float level : {0.5f, 0.0f, 1.0f}) {
+        SetAudioLevels(1.0f, level);
+        out.Mixer().PlayEffect(Constant(-0.5f, 10));
+        const std::vector<float> pcm = out.Pull(10);
+        EXPECT_EQ(pcm[0], level == 0.0f ? 0.0f : -0.5f * level);
+        EXPECT_FALSE(std::signbit(pcm[0]) && level == 0.0f);
+    }
+    SetAudioLevels(1.0f, 0.0f);
+    SetAudio(nullptr);
+    AudioOutputMemory later(48000);
+    SetAudio(&later);
+    later.Mixer().PlayEffect(Constant(0.5f, 10));
+    EXPECT_EQ(later.Pull(10)[0], 0.0f);
+    SetAudioLevels(1.0f, 1.0f);
+    SetAudio(nullptr);
 }
 
 TEST(AudioOutput, TheCurrentOutputIsForgottenWhenItGoes) {

@@ -194,3 +194,22 @@ TEST(GamepadMapper, DrivesTheGameThroughTheSameKeyBits) {
     send();
     EXPECT_TRUE(h.window->IsEnded()) << "Back with Start ends the game like Escape";
 }
+
+// The player's buttons replace the defaults; a larger dead zone needs the
+// stick pushed further.
+TEST(GamepadMapper, FollowsThePlayersBindingsAndDeadZone) {
+    PadBindings bindings = PadBindings::Defaults();
+    bindings.Bind(GameAction::Jump, 0, PadButton::Y);
+    bindings.deadZone = 80;
+    GamepadMapper mapper;
+    mapper.SetBindings(bindings);
+    Pad pad(mapper);
+    pad.state.a = true;
+    EXPECT_EQ(pad.Send(), "");
+    pad.state.y = true;
+    EXPECT_EQ(pad.Send(), "+10 ");
+    pad.state.stickX = GamepadMapper::kStickPress + 1;
+    EXPECT_EQ(pad.Send(), "");
+    pad.state.stickX = 32767;
+    EXPECT_EQ(pad.Send(), "+27 ");
+}

@@ -96,6 +96,13 @@ var QuorvaxPage = (function () {
   // ---- Sound: Web Audio, started by the player's first key or click ----
   const AudioContextClass = window.AudioContext || window.webkitAudioContext;
   const audio = AudioContextClass ? new AudioContextClass() : null;
+  // The player's levels (web/settings.js): one gain for the song, one for the effects.
+  const musicGain = audio ? audio.createGain() : null;
+  const effectsGain = audio ? audio.createGain() : null;
+  if (audio) {
+    musicGain.connect(audio.destination);
+    effectsGain.connect(audio.destination);
+  }
   let soundStarted = false;
   let soundsStarted = 0;
   const effects = new Map();  // path -> { buffer, promise }
@@ -154,7 +161,7 @@ var QuorvaxPage = (function () {
       }
       effectSource = audio.createBufferSource();
       effectSource.buffer = buffer;
-      effectSource.connect(audio.destination);
+      effectSource.connect(effectsGain);
       effectSource.start();
       soundsStarted++;
     };
@@ -190,7 +197,7 @@ var QuorvaxPage = (function () {
       src.loopEnd = songWanted.length;
       loopLength = songWanted.length;
     }
-    src.connect(audio.destination);
+    src.connect(musicGain);
     src.start(0, songWanted.from % loopLength);
     songSource = src;
   }
@@ -506,6 +513,14 @@ var QuorvaxPage = (function () {
       }
     },
     get soundsStarted() { return soundsStarted; },
+    setVolumes: (music, effects) => {
+      if (audio) {
+        musicGain.gain.value = music;
+        effectsGain.gain.value = effects;
+      }
+    },
+    volumes: () => (audio ? [musicGain.gain.value, effectsGain.gain.value] : [0, 0]),
+    files: () => fs,
     audioState: () => (audio ? audio.state : 'none'),
     musicPlaying: () => songSource !== null && songWanted !== null,
     recording: () => {

@@ -106,6 +106,9 @@ const FontRaster::Glyph& DialogPainter::GlyphOf(unsigned char byte) const {
 void DialogPainter::Paint(const Dialog& dlg, Canvas& canvas) const {
     canvas.FillRect(Rect{0, 0, canvas.Width(), canvas.Height()}, kFace);
     for (const DialogControl& c : dlg.Template().controls) {
+        if (!dlg.IsItemVisible(c.id)) {
+            continue;
+        }
         switch (c.kind) {
             case DialogControl::Kind::Static:
                 PaintStatic(dlg, c, canvas);

@@ -57,6 +57,15 @@ bool SdlGamepads::HandleEvent(const SDL_Event& event, std::vector<Message>& out)
                 case SDL_CONTROLLER_BUTTON_X:
                     s.x = down;
                     break;
+                case SDL_CONTROLLER_BUTTON_Y:
+                    s.y = down;
+                    break;
+                case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+                    s.leftShoulder = down;
+                    break;
+                case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+                    s.rightShoulder = down;
+                    break;
                 case SDL_CONTROLLER_BUTTON_START:
                     s.start = down;
                     break;

@@ -24,6 +24,9 @@ class SdlGamepads {
     // messages it stands for are appended to `out`. False for other events.
     bool HandleEvent(const SDL_Event& event, std::vector<Message>& out);
 
+    // The player's pad bindings and dead zone.
+    void SetBindings(const PadBindings& bindings) { mapper_.SetBindings(bindings); }
+
     // Controllers open now.
     size_t OpenCount() const { return open_.size(); }
 

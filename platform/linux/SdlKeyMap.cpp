@@ -1,6 +1,10 @@
 #include "platform/linux/SdlKeyMap.h"
 
+#include <SDL_keyboard.h>
+
+#include "platform/Cp1252.h"
 #include "platform/Keys.h"
+#include "platform/PhysicalKeys.h"
 
 namespace {
 
@@ -77,6 +81,8 @@ int VirtualKeyFromSdl(SDL_Keycode key, uint16_t mod) {
             return VK_TAB;
         case SDLK_F1:
             return VK_F1;
+        case SDLK_F2:
+            return VK_F2;
         case SDLK_F12:
             return VK_F12;
         default:
@@ -92,6 +98,9 @@ bool MessageFromSdlEvent(const SDL_Event& event, Message& out) {
             const uint16_t mod = event.key.keysym.mod;
             out.kind = event.type == SDL_KEYDOWN ? MessageKind::KeyDown : MessageKind::KeyUp;
             out.key = VirtualKeyFromSdl(event.key.keysym.sym, mod);
+            // SDL's scancodes are the USB usage ids the bindings are kept in.
+            const int scancode = static_cast<int>(event.key.keysym.scancode);
+            out.physical = PhysicalKeys::CodeName(scancode)[0] != '\0' ? scancode : 0;
             out.repeat = event.type == SDL_KEYDOWN && event.key.repeat != 0;
             out.alt = (mod & KMOD_ALT) != 0;
             // A key pressed under Alt (without CTRL, as AltGr is on Windows)
@@ -101,7 +110,7 @@ bool MessageFromSdlEvent(const SDL_Event& event, Message& out) {
             if (out.kind == MessageKind::KeyDown && systemKey && out.key != VK_RETURN) {
                 return false;
             }
-            return out.key != 0;
+            return out.key != 0 || out.physical != 0;
         }
         case SDL_TEXTINPUT:
             out.kind = MessageKind::Text;
@@ -110,4 +119,17 @@ bool MessageFromSdlEvent(const SDL_Event& event, Message& out) {
         default:
             return false;
     }
+}
+
+std::string KeyNameFromSdl(int scancode) {
+    const std::string utf8 =
+        SDL_GetKeyName(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)));
+    if (utf8.empty()) {
+        return PhysicalKeys::CodeName(scancode);
+    }
+    std::string bytes;
+    for (size_t pos = 0; pos < utf8.size();) {
+        bytes += Cp1252FromUnicode(NextUtf8(utf8, pos));
+    }
+    return bytes;
 }

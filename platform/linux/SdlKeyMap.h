@@ -3,6 +3,7 @@
 #include <SDL_events.h>
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Message.h"
 
@@ -13,8 +14,13 @@
 // arrows, Home, End and Del are those keys, as on Windows.
 int VirtualKeyFromSdl(SDL_Keycode key, uint16_t mod = KMOD_NONE);
 
-// The input message for an SDL key or text event; false for any other event
-// and for keys without a virtual-key code. As on Windows, a key pressed
+// The input message for an SDL key or text event, with the key's place
+// (`physical`) for the bindings; false for any other event and for keys
+// that have neither a virtual-key code nor a place the bindings know. As on Windows, a key pressed
 // under Alt is no game key: only Alt+Enter is delivered (with `alt`), while
 // every release is.
 bool MessageFromSdlEvent(const SDL_Event& event, Message& out);
+
+// The name the player's keyboard layout gives the key at this scancode
+// ("Z" on QWERTY, "W" on AZERTY), in Windows-1252 for the dialogs.
+std::string KeyNameFromSdl(int scancode);

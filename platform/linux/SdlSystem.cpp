@@ -152,6 +152,7 @@ bool SdlSystem::Init() {
     // Those already plugged in arrive as device-added events.
     controllersInitialised_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     gamepads_ = std::make_unique<SdlGamepads>();
+    gamepads_->SetBindings(padBindings_);
     counterFrequency_ = std::max<uint64_t>(1, SDL_GetPerformanceFrequency());
     counterStart_ = SDL_GetPerformanceCounter();
     SDL_StartTextInput();

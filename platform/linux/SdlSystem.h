@@ -8,6 +8,7 @@
 
 #include "platform/System.h"
 #include "platform/TimerQueue.h"
+#include "platform/linux/SdlKeyMap.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -57,6 +58,8 @@ class SdlSystem : public System {
     void SwapBuffers() override;
 
     std::string ProgramName() override;
+    void SetPadBindings(const PadBindings& bindings) override;
+    std::string KeyName(int physical) override { return KeyNameFromSdl(physical); }
     // Key messages go to the innermost modal dialog.
     void DeliverInput(const Message& msg) override;
 
@@ -130,4 +133,5 @@ class SdlSystem : public System {
     std::unique_ptr<FontRaster> dialogFont_;
     std::unique_ptr<DialogPainter> painter_;
     std::unique_ptr<SdlGamepads> gamepads_;
+    PadBindings padBindings_ = PadBindings::Defaults();
 };

@@ -190,7 +190,7 @@ void SdlSystem::HandleInput(const SDL_Event& event) {
         return;
     }
     Message msg;
-    if (MessageFromSdlEvent(event, msg)) {
+    if (MessageFromSdlEvent(event, msg) && ApplyKeyBindings(msg, top)) {
         DeliverInput(msg);
     }
 }
@@ -222,7 +222,7 @@ void SdlSystem::DeliverInput(const Message& msg) {
     if (top == nullptr) {
         return;
     }
-    if (IsMessageBox(*top) || TapInput(msg)) {
+    if (IsMessageBox(*top) || top->OutsideThePlay() || TapInput(msg)) {
         top->PreTranslateMessage(msg);
     }
 }
@@ -273,4 +273,11 @@ void SdlSystem::Paint(Dialog& dlg, Window& w) {
         SDL_GL_MakeCurrent(mainWindow_, glContext_);
     }
     dlg.dirty = false;
+}
+
+void SdlSystem::SetPadBindings(const PadBindings& bindings) {
+    padBindings_ = bindings;
+    if (gamepads_) {
+        gamepads_->SetBindings(bindings);
+    }
 }

@@ -223,8 +223,14 @@ void VirtualSystem::Type(const std::string& text) {
 }
 
 void VirtualSystem::Deliver(const Message& msg) {
-    if (Dialog* focus = Focus(); focus != nullptr && TapInput(msg)) {
-        focus->PreTranslateMessage(msg);
+    // A message with a key's place is from a keyboard, as a backend reads it.
+    Message m = msg;
+    Dialog* focus = Focus();
+    if (msg.physical != 0 && !ApplyKeyBindings(m, focus)) {
+        return;
+    }
+    if (focus != nullptr && (focus->OutsideThePlay() || TapInput(m))) {
+        focus->PreTranslateMessage(m);
     }
 }
 

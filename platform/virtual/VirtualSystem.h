@@ -67,7 +67,9 @@ class VirtualSystem : public System {
     int RunModalFor(Dialog& main, uint64_t tickLimit);
 
     // Input. Scheduled messages are delivered to the focused dialog just
-    // before main tick `tick` (counted from 1) runs; the others at once.
+    // before main tick `tick` (counted from 1) runs; the others at once. A
+    // message with a `physical` key goes through the key bindings first,
+    // as a backend's keyboard input does.
     void Schedule(uint64_t tick, const Message& msg);
     void KeyDown(int vk, bool repeat = false);
     void KeyUp(int vk);

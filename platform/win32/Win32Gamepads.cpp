@@ -47,6 +47,9 @@ GamepadState Win32Gamepads::StateFromXInput(unsigned buttons, int thumbLX, int t
     s.a = (buttons & XINPUT_GAMEPAD_A) != 0;
     s.b = (buttons & XINPUT_GAMEPAD_B) != 0;
     s.x = (buttons & XINPUT_GAMEPAD_X) != 0;
+    s.y = (buttons & XINPUT_GAMEPAD_Y) != 0;
+    s.leftShoulder = (buttons & XINPUT_GAMEPAD_LEFT_SHOULDER) != 0;
+    s.rightShoulder = (buttons & XINPUT_GAMEPAD_RIGHT_SHOULDER) != 0;
     s.start = (buttons & XINPUT_GAMEPAD_START) != 0;
     s.back = (buttons & XINPUT_GAMEPAD_BACK) != 0;
     s.stickX = thumbLX;

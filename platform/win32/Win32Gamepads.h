@@ -20,6 +20,9 @@ class Win32Gamepads {
     // Reads every controller; the key messages of what changed are appended.
     void Poll(std::vector<Message>& out);
 
+    // The player's pad bindings and dead zone.
+    void SetBindings(const PadBindings& bindings) { mapper_.SetBindings(bindings); }
+
     // An XInput pad's buttons and left stick as the mapper's state: XInput's
     // stick grows upwards, the mapper's (SDL's) downwards.
     static GamepadState StateFromXInput(unsigned buttons, int thumbLX, int thumbLY);

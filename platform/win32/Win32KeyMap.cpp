@@ -2,6 +2,7 @@
 
 #include "platform/Keys.h"
 #include "platform/Message.h"
+#include "platform/PhysicalKeys.h"
 
 // <windows.h> comes after the game's headers: its macros would rename them.
 #include <windows.h>
@@ -10,6 +11,9 @@ bool MessageFromWin32(unsigned msg, uintptr_t wParam, intptr_t lParam, Message& 
     const int key = static_cast<int>(wParam & 0xFF);
     const bool wasDown = (lParam & (1 << 30)) != 0;
     out = Message{};
+    // The scan code names the key's place, whatever the layout makes of it.
+    out.physical = PhysicalKeys::FromWindowsScanCode(static_cast<int>((lParam >> 16) & 0xFF),
+                                                     (lParam & (1 << 24)) != 0);
     switch (msg) {
         case WM_KEYDOWN:
             out.kind = MessageKind::KeyDown;
@@ -73,4 +77,14 @@ std::wstring WideFromUtf8(const std::string& text) {
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
+}
+
+std::string KeyNameFromWin32(int physical) {
+    const int scan = PhysicalKeys::WindowsScanCode(physical);
+    const LONG lParam = ((scan & 0xFF) << 16) | ((scan & 0x100) != 0 ? (1 << 24) : 0);
+    char name[64] = {};
+    if (scan == 0 || GetKeyNameTextA(lParam, name, sizeof name) <= 0) {
+        return PhysicalKeys::CodeName(physical);
+    }
+    return name;
 }

@@ -11,6 +11,7 @@ struct Message;
 // 30 of lParam. Keys held under Alt arrive as WM_SYSKEYDOWN and are no game
 // keys: only Alt+Enter goes on (as a key-down with `alt`, for the window
 // mode); a WM_SYSKEYUP still releases its key, so no key bit stays set.
+// `physical` is the key's place from the scan code in lParam.
 // Returns false for everything else.
 bool MessageFromWin32(unsigned msg, uintptr_t wParam, intptr_t lParam, Message& out);
 
@@ -22,3 +23,7 @@ bool TextFromWin32Char(uintptr_t wParam, char16_t& pendingHigh, Message& out);
 
 // The UTF-16 of Windows and the UTF-8 of typed text (Message::text).
 std::wstring WideFromUtf8(const std::string& text);
+
+// The name Windows' layout gives the key at this place (PhysicalKeys), in
+// Windows-1252 for the dialogs.
+std::string KeyNameFromWin32(int physical);

@@ -117,6 +117,7 @@ void Win32System::Init() {
     SetProcessDPIAware();
     timerPeriodRaised_ = timeBeginPeriod(1) == TIMERR_NOERROR;
     gamepads_ = std::make_unique<Win32Gamepads>();
+    gamepads_->SetBindings(padBindings_);
     if (gamepads_->Available()) {
         padTimer_ = ::SetTimer(nullptr, 0, kPadPollMs, nullptr);
     }
@@ -269,6 +270,12 @@ intptr_t Win32System::HandleMessage(Window& w, unsigned msg, uintptr_t wp, intpt
                 dlg.OnCancel();  // Escape, the close box, Alt+F4
                 return TRUE;
             }
+            if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) != 0) {
+                // The dialog's other buttons (the settings' pages and keys).
+                dlg.PressButton(LOWORD(wp));
+                PushTexts(dlg, hwnd);
+                return TRUE;
+            }
             return FALSE;
         case WM_SETCURSOR:
             if (HidesCursor(hwnd, static_cast<short>(LOWORD(lp)))) {
@@ -309,10 +316,16 @@ intptr_t Win32System::HandleMessage(Window& w, unsigned msg, uintptr_t wp, intpt
 
 void Win32System::PushTexts(Dialog& dlg, void* hwnd) {
     for (const DialogControl& c : dlg.Template().controls) {
-        if (c.kind == DialogControl::Kind::Edit) {
-            SetDlgItemTextW(static_cast<HWND>(hwnd), c.id,
-                            WideFromCp1252(dlg.GetItemText(c.id)).c_str());
+        // Labels (-1) and icons keep what the template gives them.
+        if (c.kind == DialogControl::Kind::Icon || c.id < 0) {
+            continue;
         }
+        HWND item = GetDlgItem(static_cast<HWND>(hwnd), c.id);
+        if (item == nullptr) {
+            continue;
+        }
+        SetWindowTextW(item, WideFromCp1252(dlg.GetItemText(c.id)).c_str());
+        ShowWindow(item, dlg.IsItemVisible(c.id) ? SW_SHOWNA : SW_HIDE);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/System.h"
+#include "platform/win32/Win32KeyMap.h"
 
 class Win32Gamepads;
 struct Message;
@@ -55,6 +56,8 @@ class Win32System : public System {
     void SwapBuffers() override;
 
     std::string ProgramName() override;
+    void SetPadBindings(const PadBindings& bindings) override;
+    std::string KeyName(int physical) override { return KeyNameFromWin32(physical); }
 
     // The window (HWND) of an open dialog, for tests that drive it; null otherwise.
     void* WindowOf(const Dialog& dlg) const;
@@ -106,4 +109,5 @@ class Win32System : public System {
     int cursorCounter_ = 0;
     uintptr_t padTimer_ = 0;
     std::unique_ptr<Win32Gamepads> gamepads_;
+    PadBindings padBindings_ = PadBindings::Defaults();
 };

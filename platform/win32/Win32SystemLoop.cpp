@@ -85,7 +85,15 @@ void Win32System::Pump(Dialog& modal) {
         Message msg;
         key = MessageFromWin32(m.message, m.wParam, m.lParam, msg) ||
               (m.message == WM_CHAR && TextFromWin32Char(m.wParam, pendingHigh_, msg));
-        if (key && !TapInput(msg)) {
+        if (key && modal.CapturesKeys() && msg.kind != MessageKind::Text) {
+            // The key to bind, before the dialog manager sees it.
+            if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+                modal.PreTranslateMessage(msg);
+                PushTexts(modal, top->hwnd);
+            }
+            return;
+        }
+        if (key && !modal.OutsideThePlay() && !TapInput(msg)) {
             return;
         }
     }
@@ -109,7 +117,8 @@ bool Win32System::RouteInput(const void* msgPtr) {
         return false;
     }
     Message msg;
-    if (!MessageFromWin32(m.message, m.wParam, m.lParam, msg)) {
+    if (!MessageFromWin32(m.message, m.wParam, m.lParam, msg) ||
+        !ApplyKeyBindings(msg, innermost)) {
         return false;
     }
     if (!TapInput(msg)) {
@@ -139,7 +148,7 @@ void Win32System::DeliverInput(const Message& msg) {
         }
         return;
     }
-    if (!TapInput(msg) || InnermostModal() == nullptr) {
+    if (InnermostModal() == nullptr || (!InnermostModal()->OutsideThePlay() && !TapInput(msg))) {
         return;
     }
     Dialog& top = *InnermostModal();
@@ -238,5 +247,12 @@ void Win32System::PollGamepads() {
     gamepads_->Poll(messages);
     for (const Message& m : messages) {
         DeliverInput(m);
+    }
+}
+
+void Win32System::SetPadBindings(const PadBindings& bindings) {
+    padBindings_ = bindings;
+    if (gamepads_) {
+        gamepads_->SetBindings(bindings);
     }
 }

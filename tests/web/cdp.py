@@ -35,6 +35,7 @@ KEYS = {
     "escape": ("Escape", "Escape", 27, ""),
     "f1": ("F1", "F1", 112, ""),
     "backspace": ("Backspace", "Backspace", 8, ""),
+    "z": ("z", "KeyZ", 90, "z"),
 }
 MODIFIER_BITS = {"alt": 1, "ctrl": 2, "shift": 8}
 

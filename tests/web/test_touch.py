@@ -1,0 +1,219 @@
+"""The page on a phone in headless Chromium: touch controls, a pad, settings.
+
+A landscape phone (844 x 390, five touch points) through the DevTools
+protocol: the controls show; the pad and Jump held by two fingers at once
+both act; a 10 ms tap jumps; portrait shows the overlay; the page does not
+scroll; a faked gamepad walks and bombs and is named; a volume and a
+rebound key survive a reload, and the rebound key jumps.
+"""
+
+import argparse
+import os
+import re
+import shutil
+import sys
+import tempfile
+import time
+
+import cdp
+
+STATE = re.compile(r"screen=(\w+) .* bombs=(\d+) hero=([-\d.]+),([-\d.]+),([-\d.]+)")
+# A pad of the standard mapping, driven by the test through window.__pad.
+FAKE_PAD = """
+window.__pad = { id: 'Test Pad (STANDARD GAMEPAD)', index: 0, connected: true,
+  mapping: 'standard', timestamp: 1, axes: [0, 0, 0, 0],
+  buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+window.__press = (i, down) => {
+  window.__pad.buttons[i] = { pressed: down, touched: down, value: down ? 1 : 0 };
+  window.__pad.timestamp++;
+};
+navigator.getGamepads = () => [window.__pad, null, null, null];
+window.addEventListener('load', () => {
+  const e = new Event('gamepadconnected');
+  e.gamepad = window.__pad;
+  window.dispatchEvent(e);
+});
+"""
+
+
+class TouchTest:
+    def __init__(self, args):
+        self.args = args
+        self.failures = []
+        self.work = tempfile.mkdtemp(prefix="quorvax-touch-")
+        self.profile = os.path.join(self.work, "profile")
+        self.site = cdp.Site(args.site)
+        self.browser = None
+
+    def check(self, what, ok, detail=""):
+        print("touch: %s: %s%s" % (what, "ok" if ok else "FAILED", " (%s)" % detail if detail else ""))
+        sys.stdout.flush()
+        if not ok:
+            self.failures.append(what)
+        return ok
+
+    def phone(self, portrait=False):
+        w, h = (390, 844) if portrait else (844, 390)
+        self.browser.call("Emulation.setDeviceMetricsOverride", {
+            "width": w, "height": h, "deviceScaleFactor": 2, "mobile": True,
+            "screenOrientation": {"type": "portraitPrimary" if portrait else "landscapePrimary",
+                                  "angle": 0 if portrait else 90}})
+
+    def open(self):
+        self.browser = cdp.Browser(self.profile, 844, 390)
+        self.phone()
+        self.browser.call("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        self.browser.call("Page.addScriptToEvaluateOnNewDocument", {"source": FAKE_PAD})
+        self.browser.navigate(self.site.url)
+        self.wait_ready()
+
+    def wait_ready(self):
+        self.browser.wait_for("!!(window.quorvax && window.quorvax.ready === true && "
+                              "window.QuorvaxSettings && window.QuorvaxSettings.current)", timeout=90)
+
+    def state(self):
+        m = STATE.search(self.browser.evaluate("window.quorvax.state()") or "")
+        return {"screen": m.group(1), "bombs": int(m.group(2)),
+                "hero": tuple(float(m.group(i)) for i in (3, 4, 5))} if m else None
+
+    def centre(self, selector):
+        return self.browser.evaluate(
+            "(() => { const r = document.querySelector(%r).getBoundingClientRect(); "
+            "return [r.x + r.width / 2, r.y + r.height / 2]; })()" % selector)
+
+    def touch(self, kind, points):
+        self.browser.call("Input.dispatchTouchEvent", {
+            "type": kind, "touchPoints": [{"x": x, "y": y, "id": i} for i, (x, y) in points]})
+
+    def watch(self, seconds):
+        """The states seen over the next seconds."""
+        seen = []
+        end = time.time() + seconds
+        while time.time() < end:
+            st = self.state()
+            if st:
+                seen.append(st)
+            time.sleep(0.02)
+        return seen
+
+    def start_playing(self):
+        canvas = self.centre("#canvas")
+        for _ in range(3):
+            self.touch("touchStart", [(1, canvas)])
+            time.sleep(0.1)
+            self.touch("touchEnd", [])
+            try:
+                self.browser.wait_for("window.quorvax.state().includes('screen=playing')", timeout=3)
+                return True
+            except TimeoutError:
+                pass
+        return False
+
+    def step_controls(self):
+        b = self.browser
+        shown = b.evaluate("window.QuorvaxTouch.shown()")
+        self.check("the touch controls show on a phone", shown)
+        if not self.check("a tap on the title picture starts", self.start_playing(),
+                          b.evaluate("window.quorvax.state()")):
+            return False
+        if self.args.shots:
+            os.makedirs(self.args.shots, exist_ok=True)
+            with open(os.path.join(self.args.shots, "phone.png"), "wb") as f:
+                f.write(b.screenshot_png())
+        forward, jump = self.centre("#touch [data-action=forward]"), self.centre("#touch [data-action=jump]")
+        rest = self.state()["hero"][2]
+        self.touch("touchStart", [(3, jump)])
+        time.sleep(0.01)
+        self.touch("touchEnd", [])
+        top = max(s["hero"][2] for s in self.watch(0.6))
+        self.check("a 10 ms tap jumps", top > rest + 0.05, "height %.2f -> %.2f" % (rest, top))
+
+        time.sleep(1.0)  # landed
+        start = self.state()["hero"]
+        self.touch("touchStart", [(1, forward)])
+        self.touch("touchStart", [(1, forward), (2, jump)])
+        seen = self.watch(0.6)
+        self.touch("touchEnd", [])
+        moved = seen[-1]["hero"][:2] != start[:2]
+        jumped = max(s["hero"][2] for s in seen) > start[2] + 0.05
+        self.check("two fingers: the pad and Jump act together", moved and jumped,
+                   "hero %s -> %s, highest %.2f" % (start, seen[-1]["hero"],
+                                                     max(s["hero"][2] for s in seen)))
+
+        self.touch("touchStart", [(4, (420, 200))])
+        for y in range(200, 40, -20):
+            self.touch("touchMove", [(4, (420, y))])
+        self.touch("touchEnd", [])
+        scrolled = b.evaluate("[window.scrollY, document.scrollingElement.scrollTop, "
+                              "getComputedStyle(document.getElementById('stage')).touchAction]")
+        self.check("the page does not scroll under a finger",
+                   scrolled[0] == 0 and scrolled[1] == 0 and scrolled[2] == "none", str(scrolled))
+
+        self.phone(portrait=True)
+        time.sleep(0.3)
+        overlay = b.evaluate("getComputedStyle(document.getElementById('turn-device')).display")
+        self.phone()
+        self.check("portrait shows the turn-your-device overlay", overlay != "none", overlay)
+        return True
+
+    def step_gamepad(self):
+        b = self.browser
+        start = self.state()
+        b.evaluate("window.__press(12, true)")  # d-pad up
+        seen = self.watch(0.5)
+        b.evaluate("window.__press(12, false); window.__press(1, true)")  # B: a bomb
+        bombs = max(s["bombs"] for s in self.watch(0.4))
+        b.evaluate("window.__press(1, false)")
+        name = b.evaluate("document.getElementById('pad-name').textContent")
+        self.check("a gamepad walks and bombs, and is named",
+                   seen[-1]["hero"][:2] != start["hero"][:2] and bombs > start["bombs"] and
+                   "Test Pad" in name,
+                   "hero %s -> %s, bombs %d -> %d, %r" % (start["hero"], seen[-1]["hero"],
+                                                          start["bombs"], bombs, name))
+
+    def step_reload(self):
+        b = self.browser
+        saved = [b.evaluate("QuorvaxSettings.update('sound', { music_volume: 30 })", True),
+                 b.evaluate("QuorvaxSettings.update('keys', { jump: ['KeyZ', 'ShiftRight'] })", True)]
+        self.check("the game saves what the panel changes", saved == [True, True], str(saved))
+        b.reload()
+        self.wait_ready()
+        kept = b.evaluate("[QuorvaxSettings.current.sound.music_volume, "
+                          "QuorvaxSettings.current.keys.jump[0], window.quorvax.volumes()[0]]")
+        self.check("a volume and a rebound key survive a reload",
+                   kept[0] == 30 and kept[1] == "KeyZ" and abs(kept[2] - 0.3) < 0.01, str(kept))
+        self.start_playing()
+        time.sleep(0.5)
+        rest = self.state()["hero"][2]
+        b.key("z", True)
+        top = max(s["hero"][2] for s in self.watch(0.5))
+        b.key("z", False)
+        self.check("the rebound key jumps", top > rest + 0.05, "height %.2f -> %.2f" % (rest, top))
+
+    def run(self):
+        try:
+            self.open()
+            if self.step_controls():
+                self.step_gamepad()
+            self.step_reload()
+            if self.browser.exceptions:
+                self.check("no uncaught exceptions", False, self.browser.exceptions[0])
+        finally:
+            if self.browser:
+                self.browser.close()
+            self.site.close()
+            shutil.rmtree(self.work, ignore_errors=True)
+        return not self.failures
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--site", required=True)
+    parser.add_argument("--shots", help="folder for the phone's screenshot")
+    ok = TouchTest(parser.parse_args()).run()
+    print("touch: all passed" if ok else "touch: FAILED")
+    sys.exit(0 if ok else 1)
+
+
+if __name__ == "__main__":
+    main()
