@@ -4,12 +4,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/TextureSet.h"
+#include "render/FrameWalk.h"
 #include "render/Gles2Program.h"
 #include "render/GlyphAtlas.h"
-#include "render/HiddenLandscape.h"
 #include "render/Renderer.h"
 #include "world/Mesh.h"
 
@@ -87,15 +88,10 @@ class Gles2Renderer : public Renderer {
     // False when its program does not build.
     bool Apply(const float* model, const Texture* texture);
 
-    void DrawTitle(const FrameState& s, const ViewSize& view);
-    void DrawPlaying(const FrameState& s, const ViewSize& view);
-    void DrawBoard(const FrameState& s);
-    void DrawHero(const ShownHero& hero);
-    void DrawShadow(float x, float y);
-    void DrawEnemies(const FrameState& s);
-    void DrawBombs(const FrameState& s);
-    void BeginTextPass();
-    void DrawText(const FrameState& s, const ViewSize& view, int x, int y, const char* text);
+    const Texture* TextureOf(Picture picture) const;
+    void Execute(const std::vector<DrawCommand>& list);
+    // The text from the window point world point p lands on.
+    void DrawText(const Vec3& p, const std::string& text);
     void SetColor(float r, float g, float b, float a = 1.0f);
 
     // By texture mode and border clamp, each built at its first use.
@@ -107,7 +103,7 @@ class Gles2Renderer : public Renderer {
     float sphereNormal_[3] = {0.0f, 0.0f, 1.0f};
     GLuint stream_ = 0;
     GLuint partIndices_ = 0;
-    HiddenLandscape hiddenLandscape_;
+    FrameWalk walk_;
 
     // The matrices (column-major) and the fixed-function state they replace.
     float projection_[16] = {};
