@@ -102,6 +102,8 @@ void FrameWalk::Title(const FrameState& s, const ViewSize& view) {
     }
     Color(1.0f, 1.0f, 0.0f);
     Text(s, view, left, 350, "Press 'SHIFT' to clean the Scores");
+    // The next frame may be a playing one: its board needs the depth test.
+    Add(Kind::DepthTest);
 }
 
 void FrameWalk::Playing(const FrameState& s, const ViewSize& view) {

@@ -129,15 +129,17 @@ TEST(FrameWalk, PlayingTickDrawsBoardActorsAndTextsInOrder) {
     EXPECT_EQ(Describe(walk.Walk(Playing(), kView)), expected);
 }
 
-TEST(FrameWalk, GameOverTitleListsTheBestScores) {
+TEST(FrameWalk, GameOverTitleListsTheBestScoresAndRestoresTheDepthTest) {
     FrameState s;
     s.gameOver = true;
     s.eye = {0.0f, -8.0f, 12.0f};
     s.scores[0] = {"Ann", 120};
-    const std::vector<DrawCommand>& list = FrameWalk().Walk(s, kView);
+    FrameWalk walk;
+    const std::vector<DrawCommand>& list = walk.Walk(s, kView);
     const std::string words = Describe(list);
     EXPECT_EQ(words.substr(0, 40), "tex+ splash quad texts colour 'The Best:");
     EXPECT_NE(words.find("'1. Ann : 120' '2.  : 0'"), std::string::npos) << words;
+    EXPECT_EQ(list.back().kind, Kind::DepthTest) << words;
 }
 
 TEST(FrameWalk, LevelBannerOnlyWhenShown) {
