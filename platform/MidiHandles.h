@@ -5,6 +5,8 @@
 
 #include "platform/MidiOut.h"
 
+class AudioOutput;
+
 // The handles midiOutOpen gives out, kept by each backend's MIDI output. A
 // handle belongs to the audio output it was opened on (by serial), so one
 // left open on an output that is gone can never play again; `device` is the
@@ -36,3 +38,13 @@ class MidiHandles {
 
 // The one table of the program's MIDI outputs.
 MidiHandles& OpenMidiHandles();
+
+// midiOutOpen's first steps on Linux, node and the page: checks the
+// arguments and the device (the mapper or device 0), finds the audio output,
+// forgets the handles of other outputs and sees that the table has room.
+// MMSYSERR_NOERROR with output set, else the error midiOutOpen answers.
+uint32_t BeginMidiOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uint32_t flags,
+                       AudioOutput*& output);
+// midiOutClose on Linux, node and the page: stops the song if this handle
+// plays it and forgets the handle; MMSYSERR_INVALHANDLE for one not open.
+uint32_t CloseMidiHandle(HMIDIOUT out);

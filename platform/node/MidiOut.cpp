@@ -1,39 +1,40 @@
+// The MIDI output where nothing is synthesised: the page (whose song is a
+// recording made at build time, started and stopped by its MidiSynth) and
+// the replay tool under node (whose MidiSynth makes nothing: no song heard).
+// The mapper opens as on a desktop with music, so the game goes on alike.
 #include "platform/MidiOut.h"
 
+#include "platform/AudioLock.h"
 #include "platform/AudioOutput.h"
 #include "platform/MidiHandles.h"
+#include "platform/MidiSynth.h"
 
-// Under node the song is not heard: the mapper opens (so the game goes on
-// as on a desktop with music) on a device that plays nothing.
+namespace {
 
+// The song's sequencer only keeps the song's place; it renders nothing.
+constexpr int kSequencerRate = 1000;
+
+}  // namespace
+
+// Nothing to load.
 void PreloadMidiSynth(AudioOutput& /*output*/) {}
 
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t /*instance*/,
                      uint32_t flags) {
-    if (out == nullptr || callback != 0 || flags != CALLBACK_NULL) {
-        return MMSYSERR_INVALPARAM;
+    AudioOutput* output = nullptr;
+    if (const uint32_t r = BeginMidiOpen(out, deviceId, callback, flags, output);
+        r != MMSYSERR_NOERROR) {
+        return r;
     }
-    *out = 0;
-    if (deviceId != MIDI_MAPPER && deviceId != 0) {
-        return MMSYSERR_BADDEVICEID;
+    AudioMixer& mixer = output->Mixer();
+    if (mixer.Synth() == nullptr) {
+        AudioLock lock(*output);
+        mixer.SetSynth(MidiSynth::Create(kSequencerRate, ""));
     }
-    AudioOutput* output = Audio();
-    if (output == nullptr) {
-        return MMSYSERR_NODRIVER;
-    }
-    MidiHandles& handles = OpenMidiHandles();
-    handles.DropOthers(output->Serial());
-    if (handles.Full()) {
-        return MMSYSERR_ALLOCATED;
-    }
-    *out = handles.Add(output->Serial(), 0);
+    *out = OpenMidiHandles().Add(output->Serial(), 0);
     return MMSYSERR_NOERROR;
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {
-    if (OpenMidiHandles().Find(out) == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    OpenMidiHandles().Remove(out);
-    return MMSYSERR_NOERROR;
+    return CloseMidiHandle(out);
 }
