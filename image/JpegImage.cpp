@@ -3,7 +3,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include <jpeglib.h>
 
@@ -56,21 +55,6 @@ uint8_t CmykChannel(int c, int k) {
 
 const char* JpegImage::ErrorText() {
     return jpegErrorText;
-}
-
-const uint8_t* JpegImage::RgbPixels(std::unique_ptr<uint8_t[]>& widened) const {
-    const uint8_t* rgb = pixels.get();
-    if (rgb == nullptr || bytesPerPixel != 1) {
-        return rgb;
-    }
-    const size_t n = size_t(width) * size_t(height);
-    widened.reset(new (std::nothrow) uint8_t[n * 3]);
-    if (widened) {
-        for (size_t i = 0; i < n; ++i) {
-            widened[3 * i] = widened[3 * i + 1] = widened[3 * i + 2] = rgb[i];
-        }
-    }
-    return widened.get();
 }
 
 bool JpegImage::Load(const char* fileName) {

@@ -15,16 +15,10 @@ class JpegImage {
     // then unchanged), when libjpeg reported an error, or when the file
     // declares a picture beyond the limits in ImageLimits.h (larger than its
     // bytes can code, more scans than any encoder writes); rows the decode
-    // did not reach are black. Called by GlRenderer::LoadSplashTexture.
+    // did not reach are black. Called by SplashPicture.
     bool Load(const char* fileName);
     // The same over an open stream (tests and fuzzers use a memory stream).
     bool LoadFromStream(FILE* stream);
-
-    // The picture as RGB rows for a texture: its own pixels, or, for a
-    // greyscale picture, a copy widened to RGB and kept in `widened`. Null
-    // when there are no pixels (or no memory for the copy). Both renderers'
-    // LoadSplashTexture.
-    const uint8_t* RgbPixels(std::unique_ptr<uint8_t[]>& widened) const;
 
     // libjpeg's message for the last decode that failed; empty after success.
     static const char* ErrorText();

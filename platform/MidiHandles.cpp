@@ -52,8 +52,8 @@ MidiSynth* MidiOutSynth(HMIDIOUT out) {
     return output->Mixer().Synth();
 }
 
-uint32_t BeginMidiOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uint32_t flags,
-                       AudioOutput*& output) {
+uint32_t OpenMidiHandle(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uint32_t flags,
+                        const std::function<uint32_t(AudioOutput&)>& ready) {
     if (out == nullptr || callback != 0 || flags != CALLBACK_NULL) {
         return MMSYSERR_INVALPARAM;
     }
@@ -61,13 +61,20 @@ uint32_t BeginMidiOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uin
     if (deviceId != MIDI_MAPPER && deviceId != 0) {
         return MMSYSERR_BADDEVICEID;
     }
-    output = Audio();
+    AudioOutput* output = Audio();
     if (output == nullptr) {
         return MMSYSERR_NODRIVER;
     }
     MidiHandles& handles = OpenMidiHandles();
     handles.DropOthers(output->Serial());
-    return handles.Full() ? MMSYSERR_ALLOCATED : MMSYSERR_NOERROR;
+    if (handles.Full()) {
+        return MMSYSERR_ALLOCATED;
+    }
+    if (const uint32_t r = ready(*output); r != MMSYSERR_NOERROR) {
+        return r;
+    }
+    *out = handles.Add(output->Serial(), 0);
+    return MMSYSERR_NOERROR;
 }
 
 uint32_t CloseMidiHandle(HMIDIOUT out) {

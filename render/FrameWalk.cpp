@@ -1,6 +1,7 @@
 #include "render/FrameWalk.h"
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "world/Models.h"
@@ -114,24 +115,23 @@ void FrameWalk::Playing(const FrameState& s, const ViewSize& view) {
         Bombs(s);
     }
     Add(Kind::TextPass);
-    char text[64];
-    const int right = view.width - 150;
-    std::snprintf(text, sizeof text, "Enemies: %d", s.enemiesLeft);
-    Color(0.0f, 1.0f, 0.0f);
-    Text(s, view, right, 100, text);
-    std::snprintf(text, sizeof text, "Level: %d", s.level);
-    Color(0.0f, 1.0f, 1.0f);
-    Text(s, view, right, 150, text);
-    std::snprintf(text, sizeof text, "Lifes: %d", s.lives);
-    Color(1.0f, 0.0f, 0.0f);
-    Text(s, view, right, 200, text);
-    std::snprintf(text, sizeof text, "Scores: %d", s.score);
-    Color(1.0f, 0.0f, 1.0f);
-    Text(s, view, right, 250, text);
+    // The status down the right edge, each in its colour.
+    const struct {
+        const char* label;
+        int value;
+        float r, g, b;
+    } status[] = {{"Enemies: ", s.enemiesLeft, 0.0f, 1.0f, 0.0f},
+                  {"Level: ", s.level, 0.0f, 1.0f, 1.0f},
+                  {"Lifes: ", s.lives, 1.0f, 0.0f, 0.0f},
+                  {"Scores: ", s.score, 1.0f, 0.0f, 1.0f}};
+    for (int i = 0; i < 4; ++i) {
+        Color(status[i].r, status[i].g, status[i].b);
+        Text(s, view, view.width - 150, 100 + 50 * i,
+             status[i].label + std::to_string(status[i].value));
+    }
     if (s.banner) {
-        std::snprintf(text, sizeof text, "Level %d", s.level);
         Color(0.0f, 1.0f, 1.0f);
-        Text(s, view, view.width / 2 - 100, view.height / 4, text);
+        Text(s, view, view.width / 2 - 100, view.height / 4, "Level " + std::to_string(s.level));
     }
     Add(Kind::DepthTest);
 }

@@ -10,7 +10,8 @@
 #include "world/Mesh.h"
 #include "world/Vec3.h"
 
-// The game's pictures, by what they dress; each renderer keeps its own texture for each.
+// The game's pictures, by what they dress; each renderer keeps its own texture
+// for each, in a table in this order.
 enum class Picture { Floor, Wall, Top, Landscape, Shadow, Hero, Enemy, Bomb, Splash };
 
 // Where a draw stands: the camera's view moved to `at`, then turned by

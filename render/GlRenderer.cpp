@@ -122,27 +122,11 @@ void GlRenderer::DrawHero(const ShownHero& hero) const {
 }
 
 GLuint GlRenderer::TextureOf(Picture picture) const {
-    switch (picture) {
-        case Picture::Floor:
-            return floorTexture;
-        case Picture::Wall:
-            return wallTexture;
-        case Picture::Top:
-            return topTexture;
-        case Picture::Landscape:
-            return landscapeTexture;
-        case Picture::Shadow:
-            return shadowTexture;
-        case Picture::Hero:
-            return heroTexture;
-        case Picture::Enemy:
-            return enemyTexture;
-        case Picture::Bomb:
-            return bombTexture;
-        case Picture::Splash:
-            return splashTexture;
-    }
-    return 0;
+    // In the order of Picture.
+    const GLuint names[] = {floorTexture,     wallTexture,   topTexture,
+                            landscapeTexture, shadowTexture, heroTexture,
+                            enemyTexture,     bombTexture,   splashTexture};
+    return names[static_cast<int>(picture)];
 }
 
 namespace {

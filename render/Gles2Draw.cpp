@@ -79,27 +79,11 @@ void Gles2Renderer::Draw(const FrameState& s, const ViewSize& view) {
 }
 
 const Gles2Renderer::Texture* Gles2Renderer::TextureOf(Picture picture) const {
-    switch (picture) {
-        case Picture::Floor:
-            return &floorTexture;
-        case Picture::Wall:
-            return &wallTexture;
-        case Picture::Top:
-            return &topTexture;
-        case Picture::Landscape:
-            return &landscapeTexture;
-        case Picture::Shadow:
-            return &shadowTexture;
-        case Picture::Hero:
-            return &heroTexture;
-        case Picture::Enemy:
-            return &enemyTexture;
-        case Picture::Bomb:
-            return &bombTexture;
-        case Picture::Splash:
-            return &splashTexture;
-    }
-    return nullptr;
+    // In the order of Picture.
+    const Texture* const textures[] = {&floorTexture,     &wallTexture,   &topTexture,
+                                       &landscapeTexture, &shadowTexture, &heroTexture,
+                                       &enemyTexture,     &bombTexture,   &splashTexture};
+    return textures[static_cast<int>(picture)];
 }
 
 // Quads at the view go to the driver together, in runs of one texture, until

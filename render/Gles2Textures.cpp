@@ -6,8 +6,8 @@
 
 #include "image/BmpImage.h"
 #include "image/DibImage.h"
-#include "image/JpegImage.h"
 #include "image/ShadowAlpha.h"
+#include "image/SplashPicture.h"
 #include "platform/FontGlyphs.h"
 #include "platform/Platform.h"
 #include "render/Gles2Renderer.h"
@@ -130,13 +130,9 @@ void Gles2Renderer::LoadBombTexture() {
     LoadBmp("bomb.bmp", bombTexture, TextureSet::MipmappedClamped, "Bomb");
 }
 
-// The title picture. Silent: after a failed load the texture holds whatever
-// was decoded (undecoded rows black), or no image at all.
 void Gles2Renderer::LoadSplashTexture() {
-    JpegImage image;
-    image.Load("First.jpg");
-    std::unique_ptr<uint8_t[]> widened;
-    Create(splashTexture, TextureSet::MipmappedClamped, image.width, image.height,
-           TextureFormat::Rgb, image.RgbPixels(widened));
+    const SplashPicture splash;
+    Create(splashTexture, TextureSet::MipmappedClamped, splash.width, splash.height,
+           TextureFormat::Rgb, splash.rgb);
     texturing_ = true;
 }

@@ -55,21 +55,16 @@ void PreloadMidiSynth(AudioOutput& output) {
 
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t /*instance*/,
                      uint32_t flags) {
-    AudioOutput* output = nullptr;
-    if (const uint32_t r = BeginMidiOpen(out, deviceId, callback, flags, output);
-        r != MMSYSERR_NOERROR) {
-        return r;
-    }
-    MidiSynth* synth = SynthOf(*output);
-    if (synth == nullptr) {
-        return MIDIERR_NODEVICE;
-    }
-    {
-        AudioLock lock(*output);
+    // FluidSynth on the output, its channels reset for the new song.
+    return OpenMidiHandle(out, deviceId, callback, flags, [](AudioOutput& output) -> uint32_t {
+        MidiSynth* synth = SynthOf(output);
+        if (synth == nullptr) {
+            return MIDIERR_NODEVICE;
+        }
+        AudioLock lock(output);
         synth->ResetChannels();
-    }
-    *out = OpenMidiHandles().Add(output->Serial(), 0);
-    return MMSYSERR_NOERROR;
+        return MMSYSERR_NOERROR;
+    });
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {

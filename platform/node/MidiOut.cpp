@@ -9,30 +9,19 @@
 #include "platform/MidiHandles.h"
 #include "platform/MidiSynth.h"
 
-namespace {
-
-// The song's sequencer only keeps the song's place; it renders nothing.
-constexpr int kSequencerRate = 1000;
-
-}  // namespace
-
-// Nothing to load.
 void PreloadMidiSynth(AudioOutput& /*output*/) {}
 
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t /*instance*/,
                      uint32_t flags) {
-    AudioOutput* output = nullptr;
-    if (const uint32_t r = BeginMidiOpen(out, deviceId, callback, flags, output);
-        r != MMSYSERR_NOERROR) {
-        return r;
-    }
-    AudioMixer& mixer = output->Mixer();
-    if (mixer.Synth() == nullptr) {
-        AudioLock lock(*output);
-        mixer.SetSynth(MidiSynth::Create(kSequencerRate, ""));
-    }
-    *out = OpenMidiHandles().Add(output->Serial(), 0);
-    return MMSYSERR_NOERROR;
+    return OpenMidiHandle(out, deviceId, callback, flags, [](AudioOutput& output) -> uint32_t {
+        // The sequencer only keeps the song's place, in milliseconds; it renders nothing.
+        AudioMixer& mixer = output.Mixer();
+        if (mixer.Synth() == nullptr) {
+            AudioLock lock(output);
+            mixer.SetSynth(MidiSynth::Create(1000, ""));
+        }
+        return MMSYSERR_NOERROR;
+    });
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {
