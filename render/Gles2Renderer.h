@@ -75,8 +75,8 @@ class Gles2Renderer : public Renderer {
     };
 
     bool EnsureStream();
-    // The program for a way of texturing, or null when it does not build.
-    const Gles2Program* Program(int mode, bool borderClamp);
+    // The program for a way of texturing and alpha test, or null when it does not build.
+    const Gles2Program* Program(int mode, bool borderClamp, bool alphaTest);
     const Buffers& MeshBuffers(const Mesh& mesh);
     // The model's triangles, or, with part, only part's (its indices into
     // the model's vertices), from a buffer filled for this draw.
@@ -94,8 +94,8 @@ class Gles2Renderer : public Renderer {
     void DrawText(const Vec3& p, const std::string& text);
     void SetColor(float r, float g, float b, float a = 1.0f);
 
-    // By texture mode and border clamp, each built at its first use.
-    Gles2Program programs_[4][2];
+    // By texture mode, border clamp and alpha test, each built at its first use.
+    Gles2Program programs_[4][2][2];
     bool programFailed_ = false;
     GlyphAtlas atlas_;
     std::vector<std::pair<const Mesh*, Buffers>> meshes_;
