@@ -32,6 +32,7 @@ WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 2
 FUZZ_TARGETS := bmp dib jpeg wave midi scores submission
 SOAK_TICKS ?= 90000
 SOAK_DRAWN_TICKS ?= 9000
@@ -113,17 +114,14 @@ soak: build
 		ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=16 ./quorvax-soak --ticks $(SOAK_DRAWN_TICKS)
 
 # Each target works on a copy of its seed corpus, so that a run does not
-# change the repository; crashing inputs are written next to the copy.
+# change the repository; crashing inputs are written next to the copy. A
+# fuzzer uses one core: FUZZ_JOBS of them run side by side, each for its
+# own FUZZ_SECONDS.
 fuzz:
 	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j2
-	@set -e; for t in $(FUZZ_TARGETS); do \
-		rm -rf $(FUZZ_BUILD)/corpus/$$t; mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
-		cp fuzz/corpus/$$t/* $(FUZZ_BUILD)/corpus/$$t/; \
-		echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
-		$(FUZZ_BUILD)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=256 -timeout=1 \
-			-print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/fuzz_$$t- $(FUZZ_BUILD)/corpus/$$t; \
-	done
+	@printf '%s\n' $(FUZZ_TARGETS) | \
+		xargs -P $(FUZZ_JOBS) -I{} bash scripts/fuzz-one.sh $(FUZZ_BUILD) {} $(FUZZ_SECONDS)
 
 format-check:
 	@bash scripts/format-check.sh

@@ -29,7 +29,7 @@ endif()
 # Each program has a backend of its own: the game the browser's
 # (platform/web), the replay tool node's (platform/node: files, no OpenGL,
 # no music), both with the POSIX file access Linux has, which emscripten's
-# file systems provide.
+# file systems provide, and node's MIDI output, which synthesises nothing.
 file(GLOB node_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/node/*.cpp)
 add_library(quorvax_backend_node STATIC ${node_sources} ${CMAKE_SOURCE_DIR}/platform/linux/FileSystem.cpp
                                         ${CMAKE_SOURCE_DIR}/platform/baked/FontGlyphs.cpp)
@@ -39,7 +39,11 @@ target_link_libraries(quorvax-replay PRIVATE quorvax_backend_node)
 
 if(TARGET quorvax)
     file(GLOB web_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/web/*.cpp)
-    add_library(quorvax_backend_web STATIC ${web_sources} ${CMAKE_SOURCE_DIR}/platform/baked/FontGlyphs.cpp)
+    add_library(quorvax_backend_web STATIC ${web_sources} ${CMAKE_SOURCE_DIR}/platform/linux/FileSystem.cpp
+                                           ${CMAKE_SOURCE_DIR}/platform/node/MidiOut.cpp
+                                           ${CMAKE_SOURCE_DIR}/platform/baked/FontGlyphs.cpp)
+    # The page's own file choices (modes, links to the lasting storage).
+    target_compile_definitions(quorvax_backend_web PRIVATE QUORVAX_PAGE_FILES)
     target_link_libraries(quorvax_backend_web PUBLIC quorvax_core)
     target_compile_options(quorvax_backend_web PRIVATE ${QUORVAX_WARNINGS})
     target_link_libraries(quorvax PRIVATE quorvax_backend_web)

@@ -15,7 +15,7 @@ class JpegImage {
     // then unchanged), when libjpeg reported an error, or when the file
     // declares a picture beyond the limits in ImageLimits.h (larger than its
     // bytes can code, more scans than any encoder writes); rows the decode
-    // did not reach are black. Called by GlRenderer::LoadSplashTexture.
+    // did not reach are black. Called by SplashPicture.
     bool Load(const char* fileName);
     // The same over an open stream (tests and fuzzers use a memory stream).
     bool LoadFromStream(FILE* stream);

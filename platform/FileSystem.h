@@ -7,8 +7,9 @@
 
 // The system's own calls for files and memory that the readers and writers
 // of image/ and scores/ need and the C and C++ libraries do not offer alike
-// on every system. One implementation per system: platform/linux/FileSystem.cpp
-// (POSIX) and platform/win32/FileSystem.cpp; the tests run the Linux one.
+// on every system. Two implementations: platform/linux/FileSystem.cpp (POSIX:
+// Linux, node and the page) and platform/win32/FileSystem.cpp; the tests run
+// the POSIX one.
 class FileSystem {
   public:
     // FileStream::OpenMemory: a read-only binary stream over `size` bytes,

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/AudioLock.h"
 #include "platform/AudioOutput.h"
+#include "platform/MidiSynth.h"
 
 std::vector<MidiHandles::Entry> MidiHandles::DropOthers(uint64_t serial) {
     std::vector<Entry> dropped;
@@ -48,4 +50,41 @@ MidiSynth* MidiOutSynth(HMIDIOUT out) {
         return nullptr;
     }
     return output->Mixer().Synth();
+}
+
+uint32_t OpenMidiHandle(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uint32_t flags,
+                        const std::function<uint32_t(AudioOutput&)>& ready) {
+    if (out == nullptr || callback != 0 || flags != CALLBACK_NULL) {
+        return MMSYSERR_INVALPARAM;
+    }
+    *out = 0;
+    if (deviceId != MIDI_MAPPER && deviceId != 0) {
+        return MMSYSERR_BADDEVICEID;
+    }
+    AudioOutput* output = Audio();
+    if (output == nullptr) {
+        return MMSYSERR_NODRIVER;
+    }
+    MidiHandles& handles = OpenMidiHandles();
+    handles.DropOthers(output->Serial());
+    if (handles.Full()) {
+        return MMSYSERR_ALLOCATED;
+    }
+    if (const uint32_t r = ready(*output); r != MMSYSERR_NOERROR) {
+        return r;
+    }
+    *out = handles.Add(output->Serial(), 0);
+    return MMSYSERR_NOERROR;
+}
+
+uint32_t CloseMidiHandle(HMIDIOUT out) {
+    if (OpenMidiHandles().Find(out) == nullptr) {
+        return MMSYSERR_INVALHANDLE;
+    }
+    if (MidiSynth* synth = MidiOutSynth(out); synth != nullptr && synth->PlayingHandle() == out) {
+        AudioLock lock(*Audio());
+        synth->Stop();
+    }
+    OpenMidiHandles().Remove(out);
+    return MMSYSERR_NOERROR;
 }

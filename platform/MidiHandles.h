@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/MidiOut.h"
+
+class AudioOutput;
 
 // The handles midiOutOpen gives out, kept by each backend's MIDI output. A
 // handle belongs to the audio output it was opened on (by serial), so one
@@ -36,3 +39,14 @@ class MidiHandles {
 
 // The one table of the program's MIDI outputs.
 MidiHandles& OpenMidiHandles();
+
+// midiOutOpen on Linux, node and the page: checks the arguments and the
+// device (the mapper or device 0), finds the audio output, forgets the
+// handles of other outputs and sees that the table has room; then `ready`
+// readies the output's synthesiser and, when it answers MMSYSERR_NOERROR,
+// the new handle goes to out. Else the error midiOutOpen answers.
+uint32_t OpenMidiHandle(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uint32_t flags,
+                        const std::function<uint32_t(AudioOutput&)>& ready);
+// midiOutClose on Linux, node and the page: stops the song if this handle
+// plays it and forgets the handle; MMSYSERR_INVALHANDLE for one not open.
+uint32_t CloseMidiHandle(HMIDIOUT out);

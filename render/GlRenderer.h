@@ -2,7 +2,9 @@
 
 #include <GL/gl.h>
 
-#include "render/HiddenLandscape.h"
+#include <vector>
+
+#include "render/FrameWalk.h"
 #include "render/Renderer.h"
 #include "world/FrameState.h"
 #include "world/Vec3.h"
@@ -40,14 +42,9 @@ class GlRenderer : public Renderer {
     GLuint splashTexture = 0;
 
   private:
-    // The landscape's triangles of the frame being drawn.
-    mutable HiddenLandscape hiddenLandscape_;
+    // What each frame draws, walked once for it.
+    mutable FrameWalk walk_;
 
-    void DrawTitle(const FrameState& s, const ViewSize& view) const;
-    void DrawPlaying(const FrameState& s, const ViewSize& view) const;
-    void DrawShadow(float x, float y) const;
-    void DrawEnemies(const FrameState& s) const;
-    void DrawBombs(const FrameState& s) const;
-    void BeginTextPass() const;
-    void DrawText(const FrameState& s, const ViewSize& view, int x, int y, const char* text) const;
+    GLuint TextureOf(Picture picture) const;
+    void Execute(const std::vector<DrawCommand>& list) const;
 };

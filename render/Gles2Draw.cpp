@@ -1,22 +1,10 @@
-// The pictures of Gles2Renderer, in GlRenderer's order and with its state
-// changes, so that the two agree.
+// Gles2Renderer carrying out a frame's list of draws with the state changes
+// the fixed function would make, so that the two renderers agree.
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "render/Gles2Renderer.h"
-#include "world/Models.h"
-
-namespace {
-
-struct Corner {
-    float x, y, z;
-};
-
-// Picked by the hero's pose: the bobbing also animates the figure.
-const Mesh* const kHeroFrames[3] = {&heroFrameA, &heroFrameB, &heroFrameC};
-
-}  // namespace
 
 namespace {
 
@@ -46,6 +34,35 @@ void Place(const float* view, float x, float y, float z, const float* orientatio
     }
 }
 
+// One quad with its corners at texture coordinates (0,0), (1,0), (1,1), (0,1),
+// as two triangles split the way the fixed function splits a quad.
+template <typename V>
+void Quad(std::vector<V>& out, const Vec3* corners) {
+    const Vec3 &a = corners[0], &b = corners[1], &c = corners[2], &d = corners[3];
+    const V va{a.x, a.y, a.z, 0.0f, 0.0f};
+    const V vb{b.x, b.y, b.z, 1.0f, 0.0f};
+    const V vc{c.x, c.y, c.z, 1.0f, 1.0f};
+    const V vd{d.x, d.y, d.z, 0.0f, 1.0f};
+    out.insert(out.end(), {va, vb, vd, vb, vc, vd});
+}
+
+// A draw's model matrix from its placement.
+void Model(const float* view, const Placement& p, float* out) {
+    if (!p.placed) {
+        for (int i = 0; i < 16; ++i) {
+            out[i] = view[i];
+        }
+        return;
+    }
+    if (!p.offset) {
+        Place(view, p.at.x, p.at.y, p.at.z, p.orientation ? p.orientation->m : nullptr, out);
+        return;
+    }
+    float at[16];
+    Place(view, p.at.x, p.at.y, p.at.z, p.orientation ? p.orientation->m : nullptr, at);
+    Place(at, p.by.x, p.by.y, p.by.z, nullptr, out);
+}
+
 }  // namespace
 
 void Gles2Renderer::Draw(const FrameState& s, const ViewSize& view) {
@@ -58,220 +75,113 @@ void Gles2Renderer::Draw(const FrameState& s, const ViewSize& view) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     viewportWidth_ = viewport[2];
     viewportHeight_ = viewport[3];
-    if (s.title) {
-        DrawTitle(s, view);
-    } else {
-        DrawPlaying(s, view);
-    }
+    Execute(walk_.Walk(s, view));
 }
 
-namespace {
-
-// One quad with its corners at texture coordinates (0,0), (1,0), (1,1), (0,1),
-// as two triangles split the way the fixed function splits a quad.
-template <typename V>
-void Quad(std::vector<V>& out, const Corner& a, const Corner& b, const Corner& c, const Corner& d) {
-    const V va{a.x, a.y, a.z, 0.0f, 0.0f};
-    const V vb{b.x, b.y, b.z, 1.0f, 0.0f};
-    const V vc{c.x, c.y, c.z, 1.0f, 1.0f};
-    const V vd{d.x, d.y, d.z, 0.0f, 1.0f};
-    out.insert(out.end(), {va, vb, vd, vb, vc, vd});
+const Gles2Renderer::Texture* Gles2Renderer::TextureOf(Picture picture) const {
+    // In the order of Picture.
+    const Texture* const textures[] = {&floorTexture,     &wallTexture,   &topTexture,
+                                       &landscapeTexture, &shadowTexture, &heroTexture,
+                                       &enemyTexture,     &bombTexture,   &splashTexture};
+    return textures[static_cast<int>(picture)];
 }
 
-}  // namespace
-
-void Gles2Renderer::DrawTitle(const FrameState& s, const ViewSize& view) {
-    texturing_ = true;
-    bound_ = &splashTexture;
-    Vec3 a, b, c, d;
-    ScreenToWorld(s.eye, s.center, view, 0, 0, a);
-    ScreenToWorld(s.eye, s.center, view, view.width, 0, b);
-    ScreenToWorld(s.eye, s.center, view, view.width, view.height, c);
-    ScreenToWorld(s.eye, s.center, view, 0, view.height, d);
-    std::vector<StreamVertex> quad;
-    Quad(quad, {a.x, a.y, a.z}, {b.x, b.y, b.z}, {c.x, c.y, c.z}, {d.x, d.y, d.z});
-    Stream(quad);
-    DrawStream(view_, {{bound_, 0, 6}});
-    if (!s.gameOver) {
-        return;
-    }
-    BeginTextPass();
-    const int left = view.width / 2 - 150;
-    SetColor(1.0f, 1.0f, 0.0f);
-    DrawText(s, view, left, 50, "The Best:");
-    SetColor(1.0f, 0.0f, 1.0f);
-    char line[1200];
-    for (int i = 0; i < 5; ++i) {
-        const ShownScore& e = s.scores[i];
-        std::snprintf(line, sizeof line, "%d. %s : %d", i + 1, e.name.c_str(), e.score);
-        DrawText(s, view, left, 100 + 50 * i, line);
-    }
-    SetColor(1.0f, 1.0f, 0.0f);
-    DrawText(s, view, left, 350, "Press 'SHIFT' to clean the Scores");
-    if (!s.worldRank.empty()) {
-        DrawText(s, view, left, 400, s.worldRank.c_str());
-    }
-}
-
-void Gles2Renderer::DrawPlaying(const FrameState& s, const ViewSize& view) {
-    DrawBoard(s);
-    if (s.actorsShown) {
-        DrawHero(s.hero);
-        DrawEnemies(s);
-        DrawBombs(s);
-    }
-    BeginTextPass();
-    char text[64];
-    const int right = view.width - 150;
-    std::snprintf(text, sizeof text, "Enemies: %d", s.enemiesLeft);
-    SetColor(0.0f, 1.0f, 0.0f);
-    DrawText(s, view, right, 100, text);
-    std::snprintf(text, sizeof text, "Level: %d", s.level);
-    SetColor(0.0f, 1.0f, 1.0f);
-    DrawText(s, view, right, 150, text);
-    std::snprintf(text, sizeof text, "Lifes: %d", s.lives);
-    SetColor(1.0f, 0.0f, 0.0f);
-    DrawText(s, view, right, 200, text);
-    std::snprintf(text, sizeof text, "Scores: %d", s.score);
-    SetColor(1.0f, 0.0f, 1.0f);
-    DrawText(s, view, right, 250, text);
-    if (s.banner) {
-        std::snprintf(text, sizeof text, "Level %d", s.level);
-        SetColor(0.0f, 1.0f, 1.0f);
-        DrawText(s, view, view.width / 2 - 100, view.height / 4, text);
-    }
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
-}
-
-// Blocks are four sides, each its own quad, with t = 0 at the top edge, then
-// the top; then the floor, then the landscape around the board. The quads of
-// a frame go to the driver at once, drawn in runs of one texture.
-void Gles2Renderer::DrawBoard(const FrameState& s) {
-    texturing_ = true;
+// Quads at the view go to the driver together, in runs of one texture, until
+// anything else comes; a placed quad (the shadow) goes alone.
+void Gles2Renderer::Execute(const std::vector<DrawCommand>& list) {
+    using Kind = DrawCommand::Kind;
     std::vector<StreamVertex> quads;
     std::vector<Run> runs;
-    auto add = [&](const Texture* t, const Corner& a, const Corner& b, const Corner& c,
-                   const Corner& d) {
-        const GLint first = static_cast<GLint>(quads.size());
-        Quad(quads, a, b, c, d);
-        if (!runs.empty() && runs.back().texture == t) {
-            runs.back().count += 6;
-        } else {
-            runs.push_back({t, first, 6});
+    const auto flush = [&] {
+        if (!runs.empty()) {
+            Stream(quads);
+            DrawStream(view_, runs);
         }
+        quads.clear();
+        runs.clear();
     };
-    for (int r = 0; r < kBoardSize; ++r) {
-        for (int c = 0; c < kBoardSize; ++c) {
-            const float x0 = static_cast<float>(r - 7), x1 = static_cast<float>(r - 6);
-            const float y0 = static_cast<float>(c - 7), y1 = static_cast<float>(c - 6);
-            const uint8_t code = s.cells[r * kBoardSize + c];
-            if (code == SolidCell) {
-                add(&wallTexture, {x0, y0, 1}, {x1, y0, 1}, {x1, y0, 0}, {x0, y0, 0});
-                add(&wallTexture, {x1, y0, 1}, {x1, y1, 1}, {x1, y1, 0}, {x1, y0, 0});
-                add(&wallTexture, {x0, y0, 1}, {x0, y1, 1}, {x0, y1, 0}, {x0, y0, 0});
-                add(&wallTexture, {x1, y1, 1}, {x0, y1, 1}, {x0, y1, 0}, {x1, y1, 0});
-                add(&topTexture, {x0, y0, 1}, {x1, y0, 1}, {x1, y1, 1}, {x0, y1, 1});
-            } else if (code == 1 || code == 2) {
-                add(&floorTexture, {x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0});
-            }
+    float model[16];
+    for (const DrawCommand& c : list) {
+        if (c.kind != Kind::Quad && c.kind != Kind::Bind) {
+            flush();
         }
-    }
-    if (!runs.empty()) {
-        Stream(quads);
-        DrawStream(view_, runs);
-        bound_ = runs.back().texture;
-    }
-    lighting_ = false;
-    bound_ = &landscapeTexture;
-    // Without the triangles hidden under the board: the same pixels, less to fill.
-    const Mesh visible = hiddenLandscape_.Visible(landscapeMesh, s.eye, s.cells);
-    DrawMesh(landscapeMesh, view_, &visible);
-}
-
-void Gles2Renderer::DrawHero(const ShownHero& hero) {
-    lighting_ = false;
-    texturing_ = true;
-    bound_ = &heroTexture;
-    float model[16];
-    Place(view_, hero.at.x, hero.at.y, hero.at.z, hero.orientation.m, model);
-    // Decal, unblended: the skin replaces the colour; no picture leaves it untextured.
-    DrawMesh(*kHeroFrames[hero.frame], model);
-    DrawShadow(hero.at.x, hero.at.y);
-}
-
-// A square of the shadow picture just above the floor, blended by its alpha;
-// it does not turn with the hero and stays on the floor during a jump.
-void Gles2Renderer::DrawShadow(float x, float y) {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    alphaTest_ = true;
-    float model[16];
-    Place(view_, x, y, 0.0f, nullptr, model);
-    decal_ = false;
-    lighting_ = false;
-    texturing_ = true;
-    bound_ = &shadowTexture;
-    SetColor(0.1f, 0.1f, 0.1f, 0.99f);
-    std::vector<StreamVertex> quad;
-    Quad(quad, {0.25f, 0.25f, 0.1f}, {0.25f, -0.25f, 0.1f}, {-0.25f, -0.25f, 0.1f},
-         {-0.25f, 0.25f, 0.1f});
-    Stream(quad);
-    DrawStream(model, {{bound_, 0, 6}});
-    glDisable(GL_BLEND);
-    alphaTest_ = false;
-    // Everything drawn after the hero relies on decal.
-    decal_ = true;
-}
-
-void Gles2Renderer::DrawEnemies(const FrameState& s) {
-    float model[16];
-    for (const ShownEnemy& e : s.enemies) {
-        texturing_ = true;
-        bound_ = &enemyTexture;
-        Place(view_, e.position.x, e.position.y, e.position.z, e.orientation.m, model);
-        DrawMesh(enemyMesh, model);
-        texturing_ = false;
-    }
-}
-
-void Gles2Renderer::DrawBombs(const FrameState& s) {
-    texturing_ = true;
-    bound_ = &bombTexture;
-    float at[16], model[16];
-    for (const ShownBomb& b : s.bombs) {
-        Place(view_, b.at.x, b.at.y, b.at.z, nullptr, at);
-        if (b.exploded) {
-            for (int k = 0; k < ShownBomb::kFragments; ++k) {
-                const Vec3& d = b.fragments[k];
-                texturing_ = false;
-                Place(at, d.x, d.y, d.z, nullptr, model);
-                SetColor(1.0f - b.spread, b.spread, b.blue[k]);
+        switch (c.kind) {
+            case Kind::Texturing:
+                texturing_ = c.on;
+                break;
+            case Kind::Bind:
+                bound_ = TextureOf(c.picture);
+                break;
+            case Kind::Lighting:
+                lighting_ = c.on;
+                break;
+            case Kind::Decal:
+                decal_ = c.on;
+                break;
+            case Kind::Blend:
+                if (c.on) {
+                    glEnable(GL_BLEND);
+                    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+                } else {
+                    glDisable(GL_BLEND);
+                }
+                alphaTest_ = c.on;
+                break;
+            case Kind::Color:
+                SetColor(c.color[0], c.color[1], c.color[2], c.color[3]);
+                break;
+            case Kind::Quad: {
+                if (c.placement.placed) {
+                    flush();
+                }
+                const GLint first = static_cast<GLint>(quads.size());
+                Quad(quads, c.corners);
+                if (!runs.empty() && runs.back().texture == bound_) {
+                    runs.back().count += 6;
+                } else {
+                    runs.push_back({bound_, first, 6});
+                }
+                if (c.placement.placed) {
+                    Model(view_, c.placement, model);
+                    Stream(quads);
+                    DrawStream(model, runs);
+                    quads.clear();
+                    runs.clear();
+                }
+                break;
+            }
+            case Kind::Mesh:
+                Model(view_, c.placement, model);
+                DrawMesh(*c.mesh, model, c.part);
+                break;
+            case Kind::Sphere:
+                Model(view_, c.placement, model);
                 DrawSphere(model);
-            }
-        } else {
-            texturing_ = true;
-            DrawMesh(bombMesh, at);
+                break;
+            case Kind::TextPass:
+                glDepthFunc(GL_ALWAYS);
+                glDisable(GL_DEPTH_TEST);
+                texturing_ = false;
+                break;
+            case Kind::Text:
+                DrawText(c.corners[0], c.text);
+                break;
+            case Kind::DepthTest:
+                glDepthFunc(GL_LEQUAL);
+                glEnable(GL_DEPTH_TEST);
+                break;
         }
     }
-}
-
-void Gles2Renderer::BeginTextPass() {
-    glDepthFunc(GL_ALWAYS);
-    glDisable(GL_DEPTH_TEST);
-    texturing_ = false;
+    flush();
 }
 
 // The text's first glyph starts at the window point where the world point
 // under window pixel (x, y) lands, as a raster position would; a point
 // outside the view draws nothing. Glyph bitmaps are pixel-aligned quads.
-void Gles2Renderer::DrawText(const FrameState& s, const ViewSize& view, int x, int y,
-                             const char* text) {
+void Gles2Renderer::DrawText(const Vec3& p, const std::string& text) {
     if (!fontTexture.hasImage || viewportWidth_ <= 0 || viewportHeight_ <= 0) {
         return;
     }
-    Vec3 p;
-    ScreenToWorld(s.eye, s.center, view, x, y, p);
     // As the fixed function places it: into eye space, then clip space,
     // divided by w and mapped to the viewport, in float and in this order,
     // for the text to start on the same pixel.
@@ -295,7 +205,7 @@ void Gles2Renderer::DrawText(const FrameState& s, const ViewSize& view, int x, i
     const float aw = static_cast<float>(atlas_.Width());
     const float ah = static_cast<float>(atlas_.Height());
     std::vector<StreamVertex> quads;
-    for (const char* c = text; *c != '\0'; ++c) {
+    for (const char* c = text.c_str(); *c != '\0'; ++c) {
         const GlyphAtlas::Glyph& g = atlas_.Of(static_cast<uint8_t>(*c));
         if (g.width > 0 && g.rows > 0) {
             // The bitmap's lower-left pixel, as the fixed function places a bitmap.

@@ -34,8 +34,10 @@ void main() {
 }
 )";
 
-// One program per way of texturing (TEX_MODE, BORDER_CLAMP), so that the
-// software rasteriser runs no branch it does not need. A clamped texture
+// One program per way of texturing (TEX_MODE, BORDER_CLAMP) and alpha test
+// (ALPHA_TEST), so that the software rasteriser runs no branch it does not
+// need: a shader that may discard keeps it from rejecting hidden fragments
+// early, so only the alpha-tested draws (the shadow) and the glyphs have one. A clamped texture
 // samples a black, transparent border beyond its edge: the share of the
 // bilinear footprint inside the picture at the mipmap levels the
 // derivatives pick darkens the sample taken clamped to the edge.
@@ -84,9 +86,11 @@ void main() {
     c = vec4(t.rgb, c.a);
 #endif
 #endif
+#ifdef ALPHA_TEST
     if (c.a <= uAlphaRef) {
         discard;
     }
+#endif
     gl_FragColor = c;
 }
 )";
@@ -118,7 +122,7 @@ Gles2Program::~Gles2Program() {
     }
 }
 
-bool Gles2Program::Build(TexMode mode, bool borderClamp, std::string& error) {
+bool Gles2Program::Build(TexMode mode, bool borderClamp, bool alphaTest, std::string& error) {
     const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader, error);
     if (vs == 0) {
         return false;
@@ -126,7 +130,7 @@ bool Gles2Program::Build(TexMode mode, bool borderClamp, std::string& error) {
     // The defines come first; the extension directive may follow them.
     const std::string fragment = "#define TEX_MODE " + std::to_string(static_cast<int>(mode)) +
                                  "\n" + (borderClamp ? "#define BORDER_CLAMP\n" : "") +
-                                 kFragmentShader;
+                                 (alphaTest ? "#define ALPHA_TEST\n" : "") + kFragmentShader;
     const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment.c_str(), error);
     if (fs == 0) {
         glDeleteShader(vs);

@@ -25,8 +25,9 @@ class Gles2Program {
     ~Gles2Program();
 
     // Compiles and links the program for one way of texturing (the border
-    // clamp only with a texture); false with the driver's log in error.
-    bool Build(TexMode mode, bool borderClamp, std::string& error);
+    // clamp only with a texture), with or without the alpha test; false with
+    // the driver's log in error.
+    bool Build(TexMode mode, bool borderClamp, bool alphaTest, std::string& error);
     bool Built() const { return program_ != 0; }
     void Use() const { glUseProgram(program_); }
 
@@ -37,7 +38,7 @@ class Gles2Program {
     GLint lightPosition = -1;  // vec4: light 0 in eye space (light 1 adds only ambient)
     GLint clampSize = -1;      // vec2: level 0's size for a border clamp, 0 for none
     GLint maxLevel = -1;       // float: the last mipmap level
-    GLint alphaRef = -1;       // float: fragments at or below it are dropped
+    GLint alphaRef = -1;       // float: fragments at or below it are dropped (alpha test only)
     GLint texture = -1;        // sampler2D, unit 0
 
   private:

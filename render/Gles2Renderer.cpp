@@ -138,8 +138,8 @@ bool Gles2Renderer::EnsureStream() {
     return stream_ != 0;
 }
 
-const Gles2Program* Gles2Renderer::Program(int mode, bool borderClamp) {
-    Gles2Program& p = programs_[mode][borderClamp ? 1 : 0];
+const Gles2Program* Gles2Renderer::Program(int mode, bool borderClamp, bool alphaTest) {
+    Gles2Program& p = programs_[mode][borderClamp ? 1 : 0][alphaTest ? 1 : 0];
     if (p.Built()) {
         return &p;
     }
@@ -147,7 +147,7 @@ const Gles2Program* Gles2Renderer::Program(int mode, bool borderClamp) {
         return nullptr;
     }
     std::string error;
-    if (!p.Build(static_cast<Gles2Program::TexMode>(mode), borderClamp, error)) {
+    if (!p.Build(static_cast<Gles2Program::TexMode>(mode), borderClamp, alphaTest, error)) {
         // Said once; nothing is drawn without the shaders.
         std::fprintf(stderr, "quorvax: the OpenGL ES shaders do not build: %s\n", error.c_str());
         programFailed_ = true;
@@ -201,7 +201,7 @@ bool Gles2Renderer::Apply(const float* model, const Texture* texture) {
                                        : Gles2Program::kModulate;
     }
     const bool clamp = mode != Gles2Program::kNoTexture && texture->borderClamp;
-    const Gles2Program* program = Program(mode, clamp);
+    const Gles2Program* program = Program(mode, clamp, alphaTest_);
     if (program == nullptr) {
         return false;
     }
@@ -211,7 +211,9 @@ bool Gles2Renderer::Apply(const float* model, const Texture* texture) {
     glUniform1i(program->lighting, lighting_ ? 1 : 0);
     glUniform4fv(program->color, 1, color_);
     glUniform4fv(program->lightPosition, 1, lightEye_);
-    glUniform1f(program->alphaRef, alphaTest_ ? 0.0001f : -1.0f);
+    if (alphaTest_) {
+        glUniform1f(program->alphaRef, 0.0001f);
+    }
     glVertexAttrib3fv(Gles2Program::kNormal, normal_);
     if (mode != Gles2Program::kNoTexture) {
         glActiveTexture(GL_TEXTURE0);

@@ -4,12 +4,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/TextureSet.h"
+#include "render/FrameWalk.h"
 #include "render/Gles2Program.h"
 #include "render/GlyphAtlas.h"
-#include "render/HiddenLandscape.h"
 #include "render/Renderer.h"
 #include "world/Mesh.h"
 
@@ -74,8 +75,8 @@ class Gles2Renderer : public Renderer {
     };
 
     bool EnsureStream();
-    // The program for a way of texturing, or null when it does not build.
-    const Gles2Program* Program(int mode, bool borderClamp);
+    // The program for a way of texturing and alpha test, or null when it does not build.
+    const Gles2Program* Program(int mode, bool borderClamp, bool alphaTest);
     const Buffers& MeshBuffers(const Mesh& mesh);
     // The model's triangles, or, with part, only part's (its indices into
     // the model's vertices), from a buffer filled for this draw.
@@ -87,19 +88,14 @@ class Gles2Renderer : public Renderer {
     // False when its program does not build.
     bool Apply(const float* model, const Texture* texture);
 
-    void DrawTitle(const FrameState& s, const ViewSize& view);
-    void DrawPlaying(const FrameState& s, const ViewSize& view);
-    void DrawBoard(const FrameState& s);
-    void DrawHero(const ShownHero& hero);
-    void DrawShadow(float x, float y);
-    void DrawEnemies(const FrameState& s);
-    void DrawBombs(const FrameState& s);
-    void BeginTextPass();
-    void DrawText(const FrameState& s, const ViewSize& view, int x, int y, const char* text);
+    const Texture* TextureOf(Picture picture) const;
+    void Execute(const std::vector<DrawCommand>& list);
+    // The text from the window point world point p lands on.
+    void DrawText(const Vec3& p, const std::string& text);
     void SetColor(float r, float g, float b, float a = 1.0f);
 
-    // By texture mode and border clamp, each built at its first use.
-    Gles2Program programs_[4][2];
+    // By texture mode, border clamp and alpha test, each built at its first use.
+    Gles2Program programs_[4][2][2];
     bool programFailed_ = false;
     GlyphAtlas atlas_;
     std::vector<std::pair<const Mesh*, Buffers>> meshes_;
@@ -107,7 +103,7 @@ class Gles2Renderer : public Renderer {
     float sphereNormal_[3] = {0.0f, 0.0f, 1.0f};
     GLuint stream_ = 0;
     GLuint partIndices_ = 0;
-    HiddenLandscape hiddenLandscape_;
+    FrameWalk walk_;
 
     // The matrices (column-major) and the fixed-function state they replace.
     float projection_[16] = {};

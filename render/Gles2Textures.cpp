@@ -6,8 +6,8 @@
 
 #include "image/BmpImage.h"
 #include "image/DibImage.h"
-#include "image/JpegImage.h"
 #include "image/ShadowAlpha.h"
+#include "image/SplashPicture.h"
 #include "platform/FontGlyphs.h"
 #include "platform/Platform.h"
 #include "render/Gles2Renderer.h"
@@ -130,24 +130,9 @@ void Gles2Renderer::LoadBombTexture() {
     LoadBmp("bomb.bmp", bombTexture, TextureSet::MipmappedClamped, "Bomb");
 }
 
-// The title picture. Silent: after a failed load the texture holds whatever
-// was decoded (undecoded rows black), or no image at all.
 void Gles2Renderer::LoadSplashTexture() {
-    JpegImage image;
-    image.Load("First.jpg");
-    const uint8_t* pixels = image.pixels.get();
-    std::unique_ptr<uint8_t[]> widened;
-    if (pixels != nullptr && image.bytesPerPixel == 1) {
-        const size_t n = size_t(image.width) * size_t(image.height);
-        widened.reset(new (std::nothrow) uint8_t[n * 3]);
-        if (widened) {
-            for (size_t i = 0; i < n; ++i) {
-                widened[3 * i] = widened[3 * i + 1] = widened[3 * i + 2] = pixels[i];
-            }
-        }
-        pixels = widened.get();
-    }
-    Create(splashTexture, TextureSet::MipmappedClamped, image.width, image.height,
-           TextureFormat::Rgb, pixels);
+    const SplashPicture splash;
+    Create(splashTexture, TextureSet::MipmappedClamped, splash.width, splash.height,
+           TextureFormat::Rgb, splash.rgb);
     texturing_ = true;
 }

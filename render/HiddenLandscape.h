@@ -14,7 +14,7 @@
 // no pixel and saves a good part of the landscape's fill.
 class HiddenLandscape {
   public:
-    // GlRenderer::DrawBoard, every playing frame: the landscape as mesh,
+    // FrameWalk, every playing frame: the landscape as mesh,
     // less the triangles hidden under the board for this eye, the others in
     // their order. Every triangle stays when the board has a hole (a cell
     // that draws nothing) or the eye is not above the blocks. The result

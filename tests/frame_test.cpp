@@ -178,3 +178,14 @@ TEST(Window, ResizeSetsTheWholeRenderStateAgain) {
     EXPECT_EQ(vp[2], 640);
     EXPECT_EQ(vp[3], 480);
 }
+
+TEST(Frame, HighScoreScreenLeavesTheDepthTestOnForTheNextBoard) {
+    GameHarness h;
+    FrameState s;
+    s.gameOver = true;
+    h.gl().Draw(s, ViewSize{h.width, h.height, float(h.width) / float(h.height)});
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLint func = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &func);
+    EXPECT_EQ(func, GL_LEQUAL);
+}

@@ -1,3 +1,6 @@
+// POSIX files: Linux's, node's (emscripten's file system over the host's)
+// and the page's (emscripten's, its lasting part kept in IndexedDB). The
+// page's build defines QUORVAX_PAGE_FILES.
 #include "platform/FileSystem.h"
 
 #include <fcntl.h>
@@ -8,6 +11,23 @@
 #include <string>
 
 namespace {
+
+// Where the page's file system differs from the others.
+struct FileChoices {
+    // New files take their permissions from the umask. The page's file
+    // system answers umask with a mask of everything, which would leave a
+    // new file unreadable: its files are its own alone (0644), and a file
+    // replaced keeps a mode only when its owner may read and write it.
+    bool umaskGivesModes;
+    // Replacing a link replaces the file it points to: the page's working
+    // directory links its player files to the lasting storage.
+    bool replaceLinkTargets;
+};
+#ifdef QUORVAX_PAGE_FILES
+constexpr FileChoices kChoices{false, true};
+#else
+constexpr FileChoices kChoices{true, false};
+#endif
 
 // The directory part of a file name, "." when it has none.
 std::string DirectoryOf(const std::string& fileName) {
@@ -21,8 +41,11 @@ std::string DirectoryOf(const std::string& fileName) {
 // The permissions a newly created file gets; an existing file keeps its own.
 mode_t ModeFor(const char* fileName) {
     struct stat st {};
-    if (::stat(fileName, &st) == 0) {
+    if (::stat(fileName, &st) == 0 && (kChoices.umaskGivesModes || (st.st_mode & 0600) == 0600)) {
         return st.st_mode & 07777;
+    }
+    if (!kChoices.umaskGivesModes) {
+        return 0644;
     }
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -36,6 +59,18 @@ void SyncDirectory(const std::string& dir) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// A link's target (relative to the link's directory), or the name itself.
+std::string LinkTarget(const char* fileName) {
+    char buf[1024];
+    const ssize_t n = ::readlink(fileName, buf, sizeof buf - 1);
+    if (n <= 0) {
+        return fileName;
+    }
+    const std::string link(buf, static_cast<size_t>(n));
+    const std::string dir = DirectoryOf(fileName);
+    return link[0] == '/' || dir == "." ? link : dir + "/" + link;
 }
 
 }  // namespace
@@ -92,7 +127,8 @@ void FileSystem::UnmapPages(void* pages, size_t bytes) {
 
 bool FileSystem::WriteFileAtomically(const char* fileName,
                                      const std::function<bool(std::FILE*)>& write) {
-    const std::string target(fileName);
+    const std::string target = kChoices.replaceLinkTargets ? LinkTarget(fileName) : fileName;
+    fileName = target.c_str();
     std::string temp = target + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
@@ -113,6 +149,8 @@ bool FileSystem::WriteFileAtomically(const char* fileName,
         std::remove(temp.c_str());
         return false;
     }
+    // On the page the fsync calls above wrote its lasting storage out to
+    // IndexedDB, waiting until it was there.
     SyncDirectory(DirectoryOf(target));
     return true;
 }

@@ -55,42 +55,18 @@ void PreloadMidiSynth(AudioOutput& output) {
 
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t /*instance*/,
                      uint32_t flags) {
-    if (out == nullptr || callback != 0 || flags != CALLBACK_NULL) {
-        return MMSYSERR_INVALPARAM;
-    }
-    *out = 0;
-    if (deviceId != MIDI_MAPPER && deviceId != 0) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    AudioOutput* output = Audio();
-    if (output == nullptr) {
-        return MMSYSERR_NODRIVER;
-    }
-    MidiHandles& handles = OpenMidiHandles();
-    handles.DropOthers(output->Serial());
-    if (handles.Full()) {
-        return MMSYSERR_ALLOCATED;
-    }
-    MidiSynth* synth = SynthOf(*output);
-    if (synth == nullptr) {
-        return MIDIERR_NODEVICE;
-    }
-    {
-        AudioLock lock(*output);
+    // FluidSynth on the output, its channels reset for the new song.
+    return OpenMidiHandle(out, deviceId, callback, flags, [](AudioOutput& output) -> uint32_t {
+        MidiSynth* synth = SynthOf(output);
+        if (synth == nullptr) {
+            return MIDIERR_NODEVICE;
+        }
+        AudioLock lock(output);
         synth->ResetChannels();
-    }
-    *out = handles.Add(output->Serial(), 0);
-    return MMSYSERR_NOERROR;
+        return MMSYSERR_NOERROR;
+    });
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {
-    if (OpenMidiHandles().Find(out) == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    if (MidiSynth* synth = MidiOutSynth(out); synth != nullptr && synth->PlayingHandle() == out) {
-        AudioLock lock(*Audio());
-        synth->Stop();
-    }
-    OpenMidiHandles().Remove(out);
-    return MMSYSERR_NOERROR;
+    return CloseMidiHandle(out);
 }

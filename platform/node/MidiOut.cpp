@@ -1,39 +1,29 @@
+// The MIDI output where nothing is synthesised: the page (whose song is a
+// recording made at build time, started and stopped by its MidiSynth) and
+// the replay tool under node (whose MidiSynth makes nothing: no song heard).
+// The mapper opens as on a desktop with music, so the game goes on alike.
 #include "platform/MidiOut.h"
 
+#include "platform/AudioLock.h"
 #include "platform/AudioOutput.h"
 #include "platform/MidiHandles.h"
-
-// Under node the song is not heard: the mapper opens (so the game goes on
-// as on a desktop with music) on a device that plays nothing.
+#include "platform/MidiSynth.h"
 
 void PreloadMidiSynth(AudioOutput& /*output*/) {}
 
 uint32_t midiOutOpen(HMIDIOUT* out, uint32_t deviceId, uintptr_t callback, uintptr_t /*instance*/,
                      uint32_t flags) {
-    if (out == nullptr || callback != 0 || flags != CALLBACK_NULL) {
-        return MMSYSERR_INVALPARAM;
-    }
-    *out = 0;
-    if (deviceId != MIDI_MAPPER && deviceId != 0) {
-        return MMSYSERR_BADDEVICEID;
-    }
-    AudioOutput* output = Audio();
-    if (output == nullptr) {
-        return MMSYSERR_NODRIVER;
-    }
-    MidiHandles& handles = OpenMidiHandles();
-    handles.DropOthers(output->Serial());
-    if (handles.Full()) {
-        return MMSYSERR_ALLOCATED;
-    }
-    *out = handles.Add(output->Serial(), 0);
-    return MMSYSERR_NOERROR;
+    return OpenMidiHandle(out, deviceId, callback, flags, [](AudioOutput& output) -> uint32_t {
+        // The sequencer only keeps the song's place, in milliseconds; it renders nothing.
+        AudioMixer& mixer = output.Mixer();
+        if (mixer.Synth() == nullptr) {
+            AudioLock lock(output);
+            mixer.SetSynth(MidiSynth::Create(1000, ""));
+        }
+        return MMSYSERR_NOERROR;
+    });
 }
 
 uint32_t midiOutClose(HMIDIOUT out) {
-    if (OpenMidiHandles().Find(out) == nullptr) {
-        return MMSYSERR_INVALHANDLE;
-    }
-    OpenMidiHandles().Remove(out);
-    return MMSYSERR_NOERROR;
+    return CloseMidiHandle(out);
 }
