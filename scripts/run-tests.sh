@@ -40,7 +40,7 @@ first_failure() {
   awk -v name="$1" '
     $0 ~ "Test +#[0-9]+: " name " " { inside = 1; status = $0; sub(/.*\*\*\*/, "", status); next }
     inside && (/^ *Start +[0-9]+:/ || /^ *[0-9]+\/[0-9]+ Test /) { exit }
-    inside && NF { if (!found && tolower($0) ~ /fail|error|differ|timeout|abort/) found = $0; last = $0 }
+    inside && NF { if (!found && $0 ~ /FAIL|Failure|[Ee]rror|differ|[Tt]imeout|[Aa]bort/) found = $0; last = $0 }
     END { line = found ? found : (last ? last : status); gsub(/^[ \t]+/, "", line); print line }' "$log"
 }
 
