@@ -25,6 +25,11 @@ class GameApp {
     void SetDrawing(bool on) { drawing_ = on; }
     // After InitInstance: the state line of the game's end.
     const std::string& FinalState() const { return finalState_; }
+    // After TakeArguments refused: why, as printed.
+    const std::string& Error() const { return error_; }
+    // After a playback: how it ended, in words ("Playback stopped at tick
+    // 80", or played to the end and whether the game ended as recorded).
+    std::string PlaybackEnd() const;
 
   private:
     std::unique_ptr<Recorder> recorder_;
@@ -34,4 +39,5 @@ class GameApp {
     int frameRate_ = 0;
     bool drawing_ = true;
     std::string finalState_;
+    std::string error_;
 };

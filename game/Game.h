@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "audio/MusicPlayer.h"
 #include "render/Renderer.h"
@@ -73,6 +74,9 @@ class Game : public World {
     void ReleaseGraphics();
     // Cleared while a recorded game is played back: ~Game leaves "scores.dat" alone.
     bool saveScores = true;
+    // Set before Init by a playback whose recording carries the table it
+    // started from: LoadScores takes it instead of "scores.dat".
+    std::vector<ScoreEntry> startTable;
     // Runs once between the drawing of the next frame and its buffer swap,
     // then is cleared: F12 reads the finished picture there.
     std::function<void()> beforeSwap;
