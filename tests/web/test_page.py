@@ -340,8 +340,8 @@ class PageTest:
         page, linux = self.replay_states(recording), self.replay_states(script)
         for tick in sorted(linux):
             if page.get(tick + offset) != linux[tick]:
-                return ("left the Linux replay's state at tick %d: page %r, Linux %r"
-                        % (tick, page.get(tick + offset), linux[tick]))
+                return ("left the Linux replay's state at the script's tick %d (the page's %d): "
+                        "page %r, Linux %r" % (tick, tick + offset, page.get(tick + offset), linux[tick]))
         return "the states agree with the Linux replay's: %s" % self.state()["line"]
 
     def look_at_play(self, due):
