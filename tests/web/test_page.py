@@ -415,6 +415,29 @@ class PageTest:
                           run.returncode == 0 and "check: the same final state" in run.stdout,
                           "; ".join(last) or run.stderr.strip())
 
+    def step_playback(self):
+        """The page's own recording played back in the page: no warning about
+        other game files, the recorded end, the player's table left alone."""
+        b = self.browser
+        before = b.evaluate(READ_SCORES, await_promise=True)
+        document = b.call("DOM.getDocument")["root"]["nodeId"]
+        field = b.call("DOM.querySelector", {"nodeId": document, "selector": "#play-file"})["nodeId"]
+        b.call("DOM.setFileInputFiles", {"files": [os.path.join(self.work, "recording.txt")],
+                                         "nodeId": field})
+        captions, status = set(), ""
+        deadline = time.time() + 240
+        while not status.startswith(("Played", "Playback")) and time.time() < deadline:
+            captions.add(b.evaluate("window.quorvax.dialog()"))
+            status = b.evaluate("document.getElementById('status').textContent")
+            time.sleep(0.2)
+        time.sleep(0.5)
+        after = b.evaluate(READ_SCORES, await_promise=True)
+        return self.check("the recording plays back in the page as recorded, without a warning",
+                          status == "Played to the end: the game ended as it was recorded"
+                          and "Playback" not in captions and after == before,
+                          "status %r, dialogs %s, scores.dat %s" % (status, sorted(c for c in captions if c),
+                                                                    "unchanged" if after == before else "changed"))
+
     def scores_kept(self, what):
         """Waits a moment for scores.dat in IndexedDB to be the pinned table."""
         with open(os.path.join(REPLAYS, "whole_game.scores"), "rb") as f:
@@ -493,7 +516,7 @@ class PageTest:
     def run(self):
         try:
             for step in (self.step_title, self.step_song, self.step_play, self.step_name_dialog,
-                         self.step_recording, self.step_reload, self.step_frame_time,
+                         self.step_recording, self.step_playback, self.step_reload, self.step_frame_time,
                          self.step_screenshot):
                 try:
                     if not step():
