@@ -292,10 +292,10 @@ key space
 changed_from "$title" || fail "SPACE did not leave the title picture"
 hold Up 0.6
 hold Left 0.5
-# Held over a tick: the tick reads the keys held, and a press and release
-# within one tick would leave it nothing to see.
-hold ctrl 0.2
-hold shift 0.2
+# Held over several ticks: the tick reads the keys held, and a press and
+# release within one tick (a late tick on a busy machine) leaves it nothing.
+hold ctrl 0.5
+hold shift 0.5
 
 key Escape
 wait_end Escape
