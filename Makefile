@@ -39,12 +39,6 @@ SOAK_DRAWN_TICKS ?= 9000
 SANITIZE_CONFIGURE = cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DQUORVAX_SANITIZE=ON -DQUORVAX_BENCH=OFF -DQUORVAX_CONTENT_FROM=$(abspath $(BUILD)) \
 	$(CMAKE_FLAGS) >/dev/null
-# A test that fails is run once more, its first output still printed. The
-# end-to-end runs drive the real game on an X server of their own by the
-# clock, and under the sanitizers LeakSanitizer's tracer now and then crashes
-# at exit after a test that had passed ("Tracer caught signal 11"); a real
-# fault fails both times.
-CTEST_RETRY = --repeat until-pass:2
 SANITIZE_ENV = UBSAN_OPTIONS=print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(abspath scripts/lsan.supp):print_suppressions=0
 
@@ -66,12 +60,12 @@ run: build
 	cd $(BUILD)/game && ./quorvax
 
 test: build
-	@bash scripts/run-tests.sh $(BUILD) $(CTEST_RETRY)
+	@bash scripts/run-tests.sh $(BUILD)
 
 test-sanitize: build
 	@$(SANITIZE_CONFIGURE)
 	@cmake --build $(SANITIZE_BUILD)
-	@$(SANITIZE_ENV) bash scripts/run-tests.sh $(SANITIZE_BUILD) $(CTEST_RETRY)
+	@$(SANITIZE_ENV) bash scripts/run-tests.sh $(SANITIZE_BUILD)
 
 # The Windows build links its two libraries statically, cross-built from
 # Debian's sources into $(WIN_BUILD)/deps, and takes the game's files from

@@ -76,6 +76,7 @@ bool GameApp::TakeArguments(int argc, char** argv) {
         if (record) {
             recorder_ = std::make_unique<Recorder>();
             if (!recorder_->Open(path, error)) {
+                error_ = error;
                 std::fprintf(stderr, "quorvax: %s\n", error.c_str());
                 exitCode_ = 2;
                 return false;
@@ -83,6 +84,7 @@ bool GameApp::TakeArguments(int argc, char** argv) {
         } else {
             playback_ = std::make_unique<Playback>();
             if (!playback_->Load(path, error)) {
+                error_ = error;
                 std::fprintf(stderr, "quorvax: %s\n", error.c_str());
                 std::fprintf(stderr, "quorvax: nothing played\n");
                 exitCode_ = 2;
@@ -120,8 +122,10 @@ bool GameApp::InitInstance() {
                                      "). It is played all the same and may go otherwise.";
             Sys().MessageBox(text.c_str(), "Playback");
         }
-        // Watching a game is not playing one: the player's own table stays as it is.
+        // Watching a game is not playing one: the player's own table stays as
+        // it is, and the recorded game plays against the table it started from.
         dlg.game.saveScores = false;
+        dlg.game.startTable = playback_->Info().table;
         dlg.SetTickFeed(playback_.get());
         Sys().SetInputTap(playback_.get());
     }
@@ -159,4 +163,23 @@ bool GameApp::InitInstance() {
         std::fflush(stdout);
     }
     return false;
+}
+
+std::string GameApp::PlaybackEnd() const {
+    if (!playback_) {
+        return "";
+    }
+    const std::string recorded = playback_->Info().finalState;
+    if (playback_->Stopped()) {
+        const size_t at = finalState_.find("tick=") + 5;
+        return "Playback stopped at tick " + finalState_.substr(at, finalState_.find(' ', at) - at);
+    }
+    if (recorded.empty()) {
+        return "Played to the end of the recording (it holds no final state to compare with)";
+    }
+    if (recorded == finalState_) {
+        return "Played to the end: the game ended as it was recorded";
+    }
+    return "Played to the end, but the game ended otherwise than it was recorded: " +
+           StateDifferences(finalState_, recorded);
 }

@@ -30,6 +30,11 @@ class GameApp {
     void SetHttpClient(std::unique_ptr<HttpClient> http);
     // After InitInstance: the state line of the game's end.
     const std::string& FinalState() const { return finalState_; }
+    // After TakeArguments refused: why, as printed.
+    const std::string& Error() const { return error_; }
+    // After a playback: how it ended, in words ("Playback stopped at tick
+    // 80", or played to the end and whether the game ended as recorded).
+    std::string PlaybackEnd() const;
 
   private:
     std::unique_ptr<Recorder> recorder_;
@@ -44,4 +49,5 @@ class GameApp {
     bool frameRateGiven_ = false;
     bool drawing_ = true;
     std::string finalState_;
+    std::string error_;
 };

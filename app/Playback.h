@@ -22,6 +22,8 @@ class Playback : public InputTap, public TickFeed {
     bool Load(const std::string& path, std::string& error);
     // What the recording says it was made with.
     const RecordingInfo& Info() const { return info_; }
+    // Whether the player ended the playback with Escape.
+    bool Stopped() const { return stopped_; }
 
     // The player's input (System's tap): only Escape and F12 pass.
     bool OnInput(const Message& msg) override;

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/Cp1252.h"
 #include "scores/ScoreTable.h"
 #include "world/RulesVersion.h"
 
@@ -50,6 +51,35 @@ std::string Describe(const RecordingInfo::File& f) {
     return text;
 }
 
+// A name's Windows-1252 bytes as UTF-8, for a line of text; a control
+// byte (which no recording line may hold) becomes '?'.
+std::string Utf8FromCp1252(const std::string& bytes) {
+    std::string out;
+    for (const char b : bytes) {
+        char32_t cp = Cp1252ToUnicode(static_cast<uint8_t>(b));
+        cp = IsControlCodePoint(cp) ? U'?' : cp;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string Cp1252FromUtf8(const std::string& text) {
+    std::string out;
+    for (size_t pos = 0; pos < text.size();) {
+        out += Cp1252FromUnicode(NextUtf8(text, pos));
+    }
+    return out;
+}
+
 }  // namespace
 
 const char* RecordingInfo::ThisSystem() {
@@ -76,6 +106,9 @@ RecordingInfo RecordingInfo::OfThisGame() {
     for (const std::string& name : PlayFiles()) {
         info.files.push_back(Describe(name));
     }
+    ScoreTable now;
+    now.Load();
+    info.table.assign(std::begin(now.entries), std::end(now.entries));
     return info;
 }
 
@@ -89,6 +122,9 @@ std::string RecordingInfo::FormatHeader() const {
     }
     for (const File& f : files) {
         text += "# file " + f.name + " " + Describe(f) + "\n";
+    }
+    for (const ScoreEntry& e : table) {
+        text += "# table " + std::to_string(e.score) + " " + Utf8FromCp1252(e.name) + "\n";
     }
     return text;
 }
@@ -137,13 +173,29 @@ bool RecordingInfo::TakeComment(const std::string& line, std::string& why) {
         files.push_back(f);
         return true;
     }
+    if (what == "table") {
+        ScoreEntry e;
+        int length = 0;
+        char space = 0;
+        if (table.size() >= ScoreTable::kEntries ||
+            std::sscanf(line.c_str(), "# table %d%c%n", &e.score, &space, &length) != 2 ||
+            space != ' ') {
+            why = "a table line is \"# table SCORE NAME\", five at most";
+            return false;
+        }
+        e.name = Cp1252FromUtf8(line.substr(static_cast<size_t>(length)));
+        table.push_back(e);
+        return true;
+    }
     if (what == "final") {
         // "# final" alone has no state after it (and no blank to skip).
         finalState = line.substr(std::min(line.size(), line.find("final") + 6));
         unsigned long long tick = 0;
         char end = 0;
-        if (std::sscanf(finalState.c_str(), "state tick=%llu%c", &tick, &end) != 2 || end != ' ') {
-            why = "the final line is \"# final state tick=T ...\"";
+        if (std::sscanf(finalState.c_str(), "state tick=%llu%c", &tick, &end) != 2 || end != ' ' ||
+            tick > kLastTick) {
+            why = "the final line is \"# final state tick=T ...\", T at most " +
+                  std::to_string(kLastTick);
             return false;
         }
         finalTick = tick;
@@ -164,6 +216,10 @@ std::string RecordingInfo::DifferencesFrom(const RecordingInfo& now) const {
         add("it was played by rules " + rules + ", this game plays rules " + now.rules);
     }
     for (const File& then : files) {
+        // A recording that carries its table does not read the player's.
+        if (!table.empty() && then.name == ScoreTable::kFileName) {
+            continue;
+        }
         for (const File& f : now.files) {
             if (f.name == then.name && Describe(f) != Describe(then)) {
                 add(f.name + " was " + Describe(then) + ", now " + Describe(f));

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "scores/ScoreTable.h"
+
 // What the comment lines of a recorded game say beside its events: that it
 // is a recording, the program and the game files it was made with, and the
 // state the game ended in. The recorder writes them; the script reader
@@ -18,12 +20,20 @@ struct RecordingInfo {
 
     // The first line of every recording.
     static constexpr const char* kMagic = "# quorvax recording";
+    // The last tick a script may name: more than two years of play at 40 ms,
+    // and what the page's clock hold takes. A larger one is a damaged file
+    // (its game would never end), refused as a tick of 0 is.
+    static constexpr uint64_t kLastTick = 2147483647;
 
     bool isRecording = false;
     std::string version;
     std::string rules;   // "# rules N": RulesVersion(); "" in recordings made before it was written
     std::string system;  // "# system NAME": linux, windows or web; "" when not said
     std::vector<File> files;
+    // The high-score table the game started from ("# table SCORE NAME", the
+    // name in UTF-8); playback plays against it, not the player's file.
+    // Empty in recordings made before it was written.
+    std::vector<ScoreEntry> table;
     std::string finalState;  // "state tick=..." as the replay tool prints it; "" when missing
     uint64_t finalTick = 0;
 

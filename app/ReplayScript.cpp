@@ -1,5 +1,6 @@
 #include "app/ReplayScript.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -115,8 +116,9 @@ bool ParseReplayScript(std::istream& in, std::vector<ScriptEvent>& events, std::
         }
         char* end = nullptr;
         const unsigned long long tick = std::strtoull(tickText.c_str(), &end, 10);
-        if (*end != '\0' || tick == 0 || tickText[0] == '-') {
-            return fail("tick must be a number from 1");
+        if (*end != '\0' || tick == 0 || tickText[0] == '-' || tick > RecordingInfo::kLastTick) {
+            return fail("tick must be a number from 1 to " +
+                        std::to_string(RecordingInfo::kLastTick));
         }
         if (rec.isRecording && !read.empty() && tick < read.back().tick) {
             return fail("tick " + std::to_string(tick) + " comes after tick " +
@@ -148,6 +150,34 @@ bool ParseReplayScript(std::istream& in, std::vector<ScriptEvent>& events, std::
     }
     events.insert(events.end(), read.begin(), read.end());
     return true;
+}
+
+std::string StateDifferences(const std::string& now, const std::string& recorded) {
+    const auto words = [](const std::string& line) {
+        std::vector<std::string> out;
+        size_t at = 0;
+        while (at < line.size()) {
+            const size_t end = std::min(line.find(' ', at), line.size());
+            out.push_back(line.substr(at, end - at));
+            at = end + 1;
+        }
+        return out;
+    };
+    const std::vector<std::string> a = words(now);
+    const std::vector<std::string> b = words(recorded);
+    std::string text;
+    for (size_t i = 1; i < a.size(); ++i) {
+        const size_t eq = a[i].find('=');
+        if (eq == std::string::npos || (i < b.size() && a[i] == b[i])) {
+            continue;
+        }
+        const std::string then = i < b.size() && b[i].compare(0, eq + 1, a[i], 0, eq + 1) == 0
+                                     ? b[i].substr(eq + 1)
+                                     : "none";
+        text += (text.empty() ? "" : ", ") + a[i].substr(0, eq) + " " + a[i].substr(eq + 1) +
+                " (recorded: " + then + ")";
+    }
+    return text;
 }
 
 std::string FormatState(const World& game, uint64_t tick) {

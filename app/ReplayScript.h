@@ -33,3 +33,6 @@ std::string ReplayKeyName(int vk);
 
 // "state tick=T screen=... level=L lives=N score=S enemies=E bombs=B hero=X,Y,Z facing=DEG"
 std::string FormatState(const World& game, uint64_t tick);
+// Where a state line differs from the recorded one, in words for the
+// player: "score 75 (recorded: 80), lives 0 (recorded: 1)"; "" when alike.
+std::string StateDifferences(const std::string& now, const std::string& recorded);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "image/PngWriter.h"
+#include "platform/System.h"
 
 namespace {
 
@@ -61,6 +62,16 @@ void ScreenshotWriter::Take(int width, int height) {
         std::fprintf(stderr, "quorvax: screenshot not saved: the picture could not be read\n");
         return;
     }
+    if (!Sys().HasThreads()) {
+        // The page's build has none: written here, before the next tick.
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            pending_.push_back(std::move(shot));
+            running_ = true;
+        }
+        Run();
+        return;
+    }
     const std::lock_guard<std::mutex> lock(mutex_);
     pending_.push_back(std::move(shot));
     if (!running_) {
@@ -110,7 +121,11 @@ void ScreenshotWriter::Run() {
         // cannot both find the same name free.
         const std::string name = ShotName(shot.taken);
         if (WritePng(name, rgb.data(), shot.width, shot.height)) {
-            std::fprintf(stderr, "quorvax: screenshot saved as %s\n", name.c_str());
+            // A notice, not an error: standard output (the page's console
+            // takes standard error as errors).
+            std::printf("quorvax: screenshot saved as %s\n", name.c_str());
+            std::fflush(stdout);
+            Sys().FileSaved(name);
         } else {
             std::fprintf(stderr, "quorvax: screenshot not saved: cannot write %s\n", name.c_str());
         }

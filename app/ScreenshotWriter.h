@@ -8,11 +8,13 @@
 #include <vector>
 
 // F12's screenshots. The frame is read on the user-interface thread, just
-// before its swap; naming, compressing and writing it take a worker thread,
-// so a shot costs the tick no more than the read. The file is
-// "quorvax-YYYYMMDD-HHMMSS.png" in the working directory, stamped with the
-// moment of the read ("-2", "-3" ... when that name is taken); the worker
-// says on standard error what it wrote. Shots are written in the order taken.
+// before its swap; naming, compressing and writing it take a worker thread
+// (where the build has threads), so a shot costs the tick no more than the
+// read. The file is "quorvax-YYYYMMDD-HHMMSS.png" in the working directory,
+// stamped with the moment of the read ("-2", "-3" ... when that name is
+// taken), and handed to the system (the page downloads it); the worker says
+// on standard output what it wrote, on standard error what failed. Shots
+// are written in the order taken.
 class ScreenshotWriter {
   public:
     ScreenshotWriter() = default;

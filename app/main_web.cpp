@@ -51,6 +51,7 @@ void RunGame(WebSystem& system, WebPage::Request request) {
     // sequence, the keys and the hero's motion from their beginning.
     GameApp app;
     if (!app.TakeArguments(static_cast<int>(argv.size()), argv.data())) {
+        WebPage::ShowPlaybackEnd("Not a recording: " + app.Error());
         system.MessageBox("That file is not a recording of this game.", "Playback");
         return;
     }
@@ -60,7 +61,7 @@ void RunGame(WebSystem& system, WebPage::Request request) {
     if (request == WebPage::Request::Record) {
         WebPage::OfferRecording();
     } else if (request == WebPage::Request::Watch) {
-        WebPage::ShowPlaybackEnd(g_lastState);
+        WebPage::ShowPlaybackEnd(app.PlaybackEnd());
     }
 }
 
@@ -77,6 +78,22 @@ EMSCRIPTEN_KEEPALIVE const char* quorvax_state() {
         }
     }
     return g_lastState.c_str();
+}
+
+// window.quorvax.scores(): the running game's high-score table, one
+// "NAME<TAB>SCORE" line per place, as its high-score screen shows it.
+EMSCRIPTEN_KEEPALIVE const char* quorvax_scores() {
+    static std::string text;
+    text.clear();
+    WebSystem* system = WebSystem::Current();
+    if (system != nullptr) {
+        if (const auto* main = dynamic_cast<const MainWindow*>(system->MainDialog())) {
+            for (const ScoreEntry& e : main->game.highScores.entries) {
+                text += ScoreTable::FormatLine(e) + "\n";
+            }
+        }
+    }
+    return text.c_str();
 }
 
 // window.quorvax.holdAfter(tick): the tests' hold of the clock once the

@@ -186,6 +186,7 @@ int main(int argc, char** argv) {
     {
         MainWindow window;
         window.game.drawing = !headless;
+        window.game.startTable = recording.table;
         if (renderer != RendererKind::Default) {
             window.game.renderer = Renderer::Make(renderer);
         }

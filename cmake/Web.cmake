@@ -62,7 +62,8 @@ if(TARGET quorvax)
     # backend's library.
     set(page_calls _main _quorvax_key _quorvax_text _quorvax_button _quorvax_resized _quorvax_record
         _quorvax_watch _quorvax_state _quorvax_save _quorvax_hold_after _quorvax_settings_json
-        _quorvax_settings_update _quorvax_settings_reset)
+        _quorvax_settings_update _quorvax_settings_reset
+        _quorvax_scores)
     list(JOIN page_calls "," page_calls)
     # Asyncify: the game's modal loops wait for the next animation frame
     # without returning. The page calls the game's exported functions

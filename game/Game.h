@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "audio/MusicPlayer.h"
 #include "render/Renderer.h"
@@ -75,6 +76,9 @@ class Game : public World {
     bool saveScores = true;
     // The high-score screen's line about the world's table; unset without a leaderboard.
     std::function<std::string()> worldRank;
+    // Set before Init by a playback whose recording carries the table it
+    // started from: LoadScores takes it instead of "scores.dat".
+    std::vector<ScoreEntry> startTable;
     // Runs once between the drawing of the next frame and its buffer swap,
     // then is cleared: F12 reads the finished picture there.
     std::function<void()> beforeSwap;

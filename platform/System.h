@@ -81,6 +81,13 @@ class System {
     // Name of the program file, the caption of the framework's own messages.
     virtual std::string ProgramName() = 0;
 
+    // False where the build has no threads (the page): work that would go to
+    // a worker thread (F12's PNG) is done on the calling one.
+    virtual bool HasThreads() const { return true; }
+    // ScreenshotWriter: a picture the player asked for is written as `name`
+    // in the working directory; the page hands it over as a download.
+    virtual void FileSaved(const std::string& /*name*/) {}
+
     // Hands a message to the innermost modal dialog, through the input tap,
     // as if it came from the keyboard (the playback of a recorded game).
     virtual void DeliverInput(const Message& /*msg*/) {}

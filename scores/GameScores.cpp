@@ -1,7 +1,14 @@
 #include "game/Game.h"
 
 void Game::LoadScores() {
-    highScores.Load();
+    if (startTable.empty()) {
+        highScores.Load();
+        return;
+    }
+    highScores.Clear();
+    for (size_t i = 0; i < startTable.size() && i < ScoreTable::kEntries; ++i) {
+        highScores.entries[i] = startTable[i];
+    }
 }
 
 void Game::SaveScores() {

@@ -6,6 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
+# CI's machine has every tool a test needs: a skipped test is a failure here.
+export QUORVAX_NO_SKIPS=1
 step() {
   echo "== CI step: $* ($((SECONDS - started)) s in)"
 }

@@ -54,6 +54,12 @@ for script in "$replays"/*.txt; do
     fi
     echo "$name $size: $frames frames compared, $differ differ, $(wc -l <"$work/old/states.txt") state lines"
     [ "$differ" -eq 0 ] || failed=1
+    # Nothing to compare is a build that did not play, not an agreement.
+    if [ "$frames" -eq 0 ] || [ ! -s "$work/old/states.txt" ]; then
+      echo "  $name $size: nothing was compared:"
+      tail -n 3 "$work/old/stderr.txt" "$work/new/stderr.txt"
+      failed=1
+    fi
   done
 done
 exit "$failed"

@@ -6,7 +6,9 @@
 #      title, plays, sounds, keeps scores across a reload, and a game
 #      recorded in it checks with the Linux replay tool. Its screenshots and
 #      the recording go to WEB_BUILD/test-shots, the measured numbers (site
-#      size, first load, frame time) to WEB_BUILD/test-results.json.
+#      size, first load, frame time) to WEB_BUILD/test-results.json;
+#   3. the page where things go wrong (tests/web/test_trouble.py): without
+#      WebGL, and with quorvax.data answering 404 or quorvax.wasm cut off.
 # A missing browser is a failure, not a skip: CI must not pass without it.
 #   test-web.sh WEB_BUILD LINUX_BUILD
 set -euo pipefail
@@ -30,6 +32,7 @@ else
     --shots "$web/test-shots" --results "$web/test-results.json" || failed=1
   "$web_python" "$here/../tests/web/test_touch.py" --site "$web/site" --shots "$web/test-shots" ||
     failed=1
+  "$web_python" "$here/../tests/web/test_trouble.py" --site "$web/site" --shots "$web/test-shots" || failed=1
 fi
 [ $failed -eq 0 ] && echo "test-web: all passed"
 exit $failed

@@ -91,17 +91,24 @@ TEST(Recording, RecordsWhatWasPlayedAndPlaysItBackTheSame) {
     }
     const std::string recorded = ReadFile(path);
     EXPECT_EQ(recorded.rfind("# quorvax recording\n# version ", 0), 0u) << recorded;
-    EXPECT_NE(recorded.find("\n# file scores.dat absent\n" + std::string(kScript) +
+    std::string cleared;
+    for (int i = 0; i < ScoreTable::kEntries; ++i) {
+        cleared += "# table 0 www.quorvax.example\n";
+    }
+    EXPECT_NE(recorded.find("\n# file scores.dat absent\n" + cleared + kScript +
                             "# final state tick=59 screen=scores level=1 lives=0 score=30 "),
               std::string::npos)
         << recorded;
 
-    // The recorded game saved its table; the playback must start from the same one.
-    std::filesystem::remove("scores.dat");
+    // The recorded game saved its table; the playback plays against the
+    // table the recording started from and leaves the player's file alone.
+    const std::string saved = ReadFile("scores.dat");
     Playback playback;
     ASSERT_TRUE(playback.Load(path, error)) << error;
     EXPECT_EQ(playback.Info().DifferencesFrom(RecordingInfo::OfThisGame()), "");
     GameHarness h(VirtualSystem::Options{160, 120, true});
+    h.game().startTable = playback.Info().table;
+    h.game().LoadScores();
     LastLifeWithScore(h);
     h.window->SetTickFeed(&playback);
     h.sys.SetInputTap(&playback);
@@ -112,6 +119,9 @@ TEST(Recording, RecordsWhatWasPlayedAndPlaysItBackTheSame) {
     h.sys.SetInputTap(nullptr);
     EXPECT_EQ(FormatState(h.game(), h.window->Ticks()), playback.Info().finalState);
     EXPECT_EQ(h.game().highScores.entries[0].name, "Ada");
+    h.game().saveScores = false;
+    h.window.reset();
+    EXPECT_EQ(ReadFile("scores.dat"), saved);
 }
 
 // F12 saves the next frame as a PNG before its swap, and runs no tick of its own.

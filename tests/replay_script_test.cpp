@@ -31,7 +31,8 @@ TEST(ReplayScript, ParsesKeysTextAndComments) {
 
 TEST(ReplayScript, RejectsBadLinesWithTheirNumber) {
     for (const char* bad :
-         {"0 down up\n", "x down up\n", "-1 down up\n", "5 press up\n", "5 down tab\n", "5\n"}) {
+         {"0 down up\n", "x down up\n", "-1 down up\n", "2147483648 down up\n",
+          "99999999999999999999 down up\n", "5 press up\n", "5 down tab\n", "5\n"}) {
         std::istringstream in(std::string("1 down up\n") + bad);
         std::vector<ScriptEvent> events;
         std::string error;
@@ -59,6 +60,15 @@ TEST(ReplayScript, StateLineNamesScreenAndCounters) {
 
 // A recording is held to more than a hand-written script: each bad one is
 // refused as a whole, with the line that is wrong.
+TEST(ReplayScript, StateDifferencesAreNamedInWords) {
+    const std::string recorded = "state tick=9 screen=scores level=2 lives=0 score=80";
+    EXPECT_EQ(StateDifferences(recorded, recorded), "");
+    EXPECT_EQ(StateDifferences("state tick=9 screen=scores level=2 lives=1 score=75", recorded),
+              "lives 1 (recorded: 0), score 75 (recorded: 80)");
+    EXPECT_EQ(StateDifferences("state tick=12 screen=scores", "state tick=9"),
+              "tick 12 (recorded: 9), screen scores (recorded: none)");
+}
+
 TEST(ReplayScript, RecordingsRefuseDamageByLine) {
     const std::string head = "# quorvax recording\n# version 1.0\n# file scores.dat absent\n";
     const struct {
@@ -79,6 +89,8 @@ TEST(ReplayScript, RecordingsRefuseDamageByLine) {
         {"# final state tick=x\n", 4, "# final state tick=T"},
         {"# final\n", 4, "# final state tick=T"},
         {"# rules\n", 4, "# rules NAME"},
+        {"# final state tick=99999999999999999999 screen=title\n", 4, "# final state tick=T"},
+        {"# table 5\n", 4, "# table SCORE NAME"},
     };
     for (const auto& c : cases) {
         std::istringstream in(head + c.body);
@@ -116,6 +128,21 @@ TEST(ReplayScript, RecordingHeaderAndFinalStateAreRead) {
     EXPECT_EQ(info.DifferencesFrom(now),
               "it was made with version 1.0, this is 2.0; it was played by rules 7, this game "
               "plays rules 8; scores.dat was 5 crc32 0000abcd, now absent");
+    // A recording carries the table it started from, names in UTF-8, and
+    // then does not depend on the player's file.
+    RecordingInfo made = info;
+    made.table = {{"Zo\xEB", 75}, {" two  words", -3}, {"", 0}};
+    std::istringstream carried(made.FormatHeader());
+    RecordingInfo read;
+    ASSERT_TRUE(ParseReplayScript(carried, events, error, &read)) << error;
+    ASSERT_EQ(read.table.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(read.table[i].name, made.table[i].name);
+        EXPECT_EQ(read.table[i].score, made.table[i].score);
+    }
+    EXPECT_EQ(read.DifferencesFrom(now),
+              "it was made with version 1.0, this is 2.0; it was played by rules 7, this game "
+              "plays rules 8");
     // A hand-written script may list its ticks in any order and end without a newline.
     std::istringstream script("9 down up\n3 down left");
     events.clear();

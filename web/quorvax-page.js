@@ -101,7 +101,6 @@ var QuorvaxPage = (function () {
   const effectsGain = audio ? audio.createGain() : null;
   if (audio) {
     musicGain.connect(audio.destination);
-    effectsGain.connect(audio.destination);
   }
   let soundStarted = false;
   let soundsStarted = 0;
@@ -125,6 +124,28 @@ var QuorvaxPage = (function () {
   window.addEventListener('touchstart', startSound, true);
 
   page.audioAvailable = () => audio !== null;
+
+  // The effects pass a tap on their way out, so that what was heard can be
+  // read back: the loudest sample of each effect started, in order.
+  const effectTap = audio ? audio.createAnalyser() : null;
+  const effectPeaks = [];
+  if (effectTap) {
+    effectsGain.connect(effectTap);  // the tap reads the effects at the player's level
+    effectTap.connect(audio.destination);
+  }
+  function measureEffect(index, seconds) {
+    const data = new Float32Array(effectTap.fftSize);
+    const until = performance.now() + seconds * 1000;
+    const timer = setInterval(() => {
+      effectTap.getFloatTimeDomainData(data);
+      for (const v of data) {
+        effectPeaks[index] = Math.max(effectPeaks[index], Math.abs(v));
+      }
+      if (performance.now() > until) {
+        clearInterval(timer);
+      }
+    }, 20);
+  }
 
   function decodeEffect(path) {
     let entry = effects.get(path);
@@ -164,6 +185,8 @@ var QuorvaxPage = (function () {
       effectSource.connect(effectsGain);
       effectSource.start();
       soundsStarted++;
+      effectPeaks.push(0);
+      measureEffect(effectPeaks.length - 1, buffer.duration + 0.1);
     };
     if (entry.buffer) {
       start(entry.buffer);
@@ -265,8 +288,10 @@ var QuorvaxPage = (function () {
   }
   function wantsDefaultPrevented(e) {
     const k = e.keyCode;
-    if ((k >= 37 && k <= 40) || k === 32 || (k >= 112 && k <= 123)) {
-      return true;  // arrows, Space and the function keys never scroll or act on the page
+    if ((k >= 37 && k <= 40) || k === 32 || k === 112 || k === 123) {
+      // Arrows and Space never scroll the page, F1 and F12 are the game's;
+      // the other function keys stay the browser's (F5 reloads, F11 full screen).
+      return true;
     }
     if (openDialogs.length > 0) {
       return k === 13 || k === 27 || k === 8 || k === 46 || k === 35 || k === 36 || isPrintable(e);
@@ -424,10 +449,18 @@ var QuorvaxPage = (function () {
   let recordingActive = false;
   let recordingMade = false;
   const recordButton = $('record');
+  let watching = false;
+  // Record, Stop recording and Play a recording end the game running: one
+  // the player is in the middle of is not thrown away without asking.
+  function mayEndGame() {
+    const playing = / screen=playing /.test(window.quorvax.state());
+    return !playing || watching || window.confirm('This ends the game in progress. Go on?');
+  }
   recordButton.addEventListener('click', () => {
-    if (!running) {
+    if (!running || !mayEndGame()) {
       return;
     }
+    watching = false;
     recordingActive = !recordingActive;
     recordButton.textContent = recordingActive ? 'Stop recording' : 'Record';
     if (recordingActive) {
@@ -455,22 +488,98 @@ var QuorvaxPage = (function () {
   $('play-file').addEventListener('change', (e) => {
     const file = e.target.files[0];
     e.target.value = '';
-    if (!file || !running) {
+    if (!file || !running || !mayEndGame()) {
       return;
     }
     file.arrayBuffer().then((bytes) => {
       fs.writeFile('/tmp/chosen.txt', new Uint8Array(bytes));
+      chosenName = file.name;
+      watching = true;
       setStatus('Playing ' + file.name);
       Module._quorvax_watch();
       canvas.focus();
     });
   });
-  page.playbackEnded = (state) => setStatus('Played to the end: ' + state);
+  // F12's picture, written by the game into its folder: saved as a download
+  // under the game's name for it (quorvax-YYYYMMDD-HHMMSS.png), then removed.
+  const savedFiles = [];
+  page.offerFile = (path) => {
+    const bytes = fs.readFile(path);
+    fs.unlink(path);
+    const url = URL.createObjectURL(new Blob([bytes], { type: 'image/png' }));
+    const link = document.createElement('a');
+    link.href = url;
+    link.download = path.split('/').pop();
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 10000);
+    savedFiles.push(link.download);
+    setStatus('Picture saved: ' + link.download);
+  };
+  // The game names the chosen file by its place in the page's file system.
+  let chosenName = '';
+  page.playbackEnded = (text) => {
+    watching = false;
+    setStatus(text.split('/tmp/chosen.txt').join(chosenName));
+  };
   function setStatus(text) {
     $('status').textContent = text;
   }
 
   // ---- Loading and start ----
+  // What keeps the game from starting, said in plain words over the canvas
+  // instead of the loading bar, with what to try; Retry loads the page again.
+  let problem = null;
+  function showProblem(what, tryThis, retry) {
+    if (running || problem) {
+      return;
+    }
+    problem = what;
+    $('loading-text').textContent = what;
+    $('loading-track').hidden = true;
+    $('start-hint').hidden = true;
+    const hint = document.createElement('p');
+    hint.id = 'problem-hint';
+    hint.textContent = tryThis;
+    $('loading').append(hint);
+    if (retry) {
+      const button = document.createElement('button');
+      button.id = 'retry';
+      button.type = 'button';
+      button.textContent = 'Retry';
+      button.addEventListener('click', () => window.location.reload());
+      $('loading').append(button);
+    }
+    $('loading').hidden = false;
+    setStatus(what);
+  }
+  function loadFailed(why) {
+    const file = /quorvax\.data/.test(why) ? 'quorvax.data'
+      : /wasm/i.test(why) ? 'quorvax.wasm' : /quorvax\.js/.test(why) ? 'quorvax.js' : 'one of its files';
+    showProblem('The game could not be loaded: ' + file + ' did not arrive whole.',
+                'The connection may have dropped or the server may be busy. Try again in a moment. ' +
+                '(' + why.replace(/^Uncaught (Error: )?/, '') + ')', true);
+  }
+  // A file that fails or arrives cut off shows as an error or an abort
+  // while the game loads; once it runs, the game reports its own.
+  window.addEventListener('error', (e) => loadFailed(e.message || 'a file did not arrive'));
+  window.addEventListener('unhandledrejection', (e) => loadFailed(String(e.reason)));
+  page.loadAborted = (what) => loadFailed(String(what));
+  page.start = () => {
+    const probe = document.createElement('canvas');
+    if (!probe.getContext('webgl')) {
+      showProblem('This browser cannot show the game: WebGL is turned off or not available here.',
+                  'Try another browser, or turn on hardware acceleration (graphics acceleration) ' +
+                  'in this browser\'s settings and reload the page.', false);
+      return;
+    }
+    const script = document.createElement('script');
+    script.src = 'quorvax.js';
+    script.async = true;
+    script.addEventListener('error', () => loadFailed('quorvax.js did not arrive'));
+    document.body.append(script);
+  };
   page.setLoading = (done, total) => {
     $('loading-fill').style.width = total > 0 ? (100 * done / total).toFixed(1) + '%' : '0';
   };
@@ -505,6 +614,8 @@ var QuorvaxPage = (function () {
   window.quorvax = {
     get ready() { return ready; },
     state: () => (running ? Module.UTF8ToString(Module._quorvax_state()) : ''),
+    // The running game's high-score table as its high-score screen shows it, "NAME\tSCORE" a line.
+    scores: () => (running ? Module.UTF8ToString(Module._quorvax_scores()) : ''),
     // The tests' hold: the clock stops once the game has played `tick` ticks
     // (keys then land at that tick however slowly the browser draws); -1 lets it go.
     holdAfter: (tick) => {
@@ -512,6 +623,7 @@ var QuorvaxPage = (function () {
         Module._quorvax_hold_after(tick);
       }
     },
+    get problem() { return problem; },
     get soundsStarted() { return soundsStarted; },
     setVolumes: (music, effects) => {
       if (audio) {
@@ -521,6 +633,8 @@ var QuorvaxPage = (function () {
     },
     volumes: () => (audio ? [musicGain.gain.value, effectsGain.gain.value] : [0, 0]),
     files: () => fs,
+    effectPeaks: () => effectPeaks.slice(),
+    savedFiles: () => savedFiles.slice(),
     audioState: () => (audio ? audio.state : 'none'),
     musicPlaying: () => songSource !== null && songWanted !== null,
     recording: () => {
@@ -546,6 +660,7 @@ var QuorvaxPage = (function () {
 
 var Module = {
   canvas: document.getElementById('canvas'),
+  onAbort: (what) => QuorvaxPage.loadAborted(what),
   print: (text) => console.log(text),
   printErr: (text) => console.error(text),
   setStatus: (text) => {
@@ -555,3 +670,4 @@ var Module = {
     }
   },
 };
+QuorvaxPage.start();

@@ -15,6 +15,7 @@ EM_JS(void, PageOfferRecording, (const char* path),
 EM_JS(void, PagePlaybackEnded, (const char* state),
       { QuorvaxPage.playbackEnded(UTF8ToString(state)); });
 EM_JS(void, PageGameStarting, (int pictures), { QuorvaxPage.gameStarting(pictures); });
+EM_JS(void, PageOfferFile, (const char* path), { QuorvaxPage.offerFile(UTF8ToString(path)); });
 
 }  // namespace
 
@@ -41,6 +42,10 @@ void WebPage::OfferRecording() {
 
 void WebPage::ShowPlaybackEnd(const std::string& state) {
     PagePlaybackEnded(state.c_str());
+}
+
+void WebPage::OfferFile(const std::string& path) {
+    PageOfferFile(path.c_str());
 }
 
 void WebPage::GameStarting(bool pictures) {

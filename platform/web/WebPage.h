@@ -23,7 +23,11 @@ class WebPage {
     static void Ask(Request request);
     // After a recorded game: the page offers kRecordingFile as a download.
     static void OfferRecording();
-    // After a watched game: its final state line, for the page's message.
+    // F12's picture, written in the working directory: the page offers it
+    // as a download under its name and removes the file.
+    static void OfferFile(const std::string& path);
+    // After a watched game, or a file refused: how it ended, in words, for
+    // the page's status.
     static void ShowPlaybackEnd(const std::string& state);
     // The game is about to start: the loading bar goes; without pictures
     // the page shows the game's state instead.

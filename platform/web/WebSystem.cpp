@@ -10,6 +10,7 @@
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
 #include "platform/MessageBoxDialog.h"
+#include "platform/web/WebPage.h"
 
 namespace {
 
@@ -313,6 +314,11 @@ void WebSystem::SwapBuffers() {
         frameShown_ = true;
         PageFrameShown();
     }
+}
+
+// F12's picture: handed to the page as a download.
+void WebSystem::FileSaved(const std::string& name) {
+    WebPage::OfferFile(name);
 }
 
 void WebSystem::DeliverInput(const Message& msg) {

@@ -53,6 +53,8 @@ class WebSystem : public System {
     void SwapBuffers() override;
 
     std::string ProgramName() override { return "quorvax"; }
+    bool HasThreads() const override { return false; }
+    void FileSaved(const std::string& name) override;
     void DeliverInput(const Message& msg) override;
 
     // The page's events, queued by WebSystemEvents.cpp while the loop waits

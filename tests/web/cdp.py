@@ -34,6 +34,7 @@ KEYS = {
     "enter": ("Enter", "Enter", 13, "\r"),
     "escape": ("Escape", "Escape", 27, ""),
     "f1": ("F1", "F1", 112, ""),
+    "f12": ("F12", "F12", 123, ""),
     "backspace": ("Backspace", "Backspace", 8, ""),
     "z": ("z", "KeyZ", 90, "z"),
 }
@@ -41,10 +42,13 @@ MODIFIER_BITS = {"alt": 1, "ctrl": 2, "shift": 8}
 
 
 class Site:
-    """The folder served over HTTP on 127.0.0.1, on a port the system picks."""
+    """The folder served over HTTP on 127.0.0.1, on a port the system picks.
+    faults: {"/file": "404" or "cut"}, files served wrong (a 404, or half the
+    file under the whole one's length) until taken out of self.faults."""
 
-    def __init__(self, folder):
-        handler = functools.partial(_QuietHandler, directory=folder)
+    def __init__(self, folder, faults=None):
+        self.faults = dict(faults or {})
+        handler = functools.partial(_QuietHandler, directory=folder, faults=self.faults)
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
@@ -60,6 +64,27 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
                           **{".wasm": "application/wasm", ".data": "application/octet-stream",
                              ".ogg": "audio/ogg", ".js": "text/javascript"})
 
+    def __init__(self, *args, faults=None, **kwargs):
+        self.faults = faults if faults is not None else {}
+        super().__init__(*args, **kwargs)
+
+    def do_GET(self):
+        fault = self.faults.get(self.path.split("?")[0])
+        if fault == "404":
+            self.send_error(404)
+            return
+        if fault == "cut":
+            with open(self.translate_path(self.path), "rb") as f:
+                body = f.read()
+            self.send_response(200)
+            self.send_header("Content-Type", self.guess_type(self.path))
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body[:len(body) // 2])
+            self.close_connection = True
+            return
+        super().do_GET()
+
     def log_message(self, *args):
         pass
 
@@ -67,7 +92,7 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
 class Browser:
     """One headless chromium with one page, driven over its DevTools socket."""
 
-    def __init__(self, profile, width=1280, height=720, timeout=30):
+    def __init__(self, profile, width=1280, height=720, timeout=30, flags=()):
         self.console = []     # "type: text" lines of console calls
         self.exceptions = []  # texts of uncaught exceptions
         self.width, self.height = width, height
@@ -83,7 +108,7 @@ class Browser:
              "--remote-debugging-address=127.0.0.1", "--user-data-dir=" + profile,
              "--no-first-run", "--no-default-browser-check",
              # /dev/shm may be missing or small in a container: shared memory in /tmp.
-             "--disable-dev-shm-usage", "about:blank"],
+             "--disable-dev-shm-usage"] + list(flags) + ["about:blank"],
             stdout=self.log, stderr=self.log)
         deadline = time.time() + timeout
         while not os.path.exists(port_file) or os.path.getsize(port_file) == 0:

@@ -53,6 +53,38 @@ FRAME_TIMES = """new Promise(ok => {
 })"""
 
 
+# The page's frame against the Linux replay tool's: the same renderer, so
+# only the rasterizers (SwiftShader, Mesa) differ, at a few edge pixels
+# (a playing frame at 1280x689: mean 0.26, 0.01% of the pixels).
+THRESHOLD = 16  # per-channel difference that counts a pixel as differing
+MAX_MEAN = 0.6
+MAX_SHARE = 0.001
+
+
+def read_ppm(path):
+    """A binary PPM (quorvax-replay --shot) as a cdp.Image, or None."""
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except OSError:
+        return None
+    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    if not m:
+        return None
+    width, height = int(m.group(1)), int(m.group(2))
+    return cdp.Image(width, height, bytearray(data[m.end():m.end() + 3 * width * height]))
+
+
+def picture_difference(a, b):
+    """(mean per-channel difference, share of pixels with a channel off by more than THRESHOLD)."""
+    total, differing = 0, 0
+    for i in range(0, len(a.rgb), 3):
+        d = max(abs(a.rgb[i] - b.rgb[i]), abs(a.rgb[i + 1] - b.rgb[i + 1]), abs(a.rgb[i + 2] - b.rgb[i + 2]))
+        total += abs(a.rgb[i] - b.rgb[i]) + abs(a.rgb[i + 1] - b.rgb[i + 1]) + abs(a.rgb[i + 2] - b.rgb[i + 2])
+        differing += d > THRESHOLD
+    return total / len(a.rgb), differing / (len(a.rgb) // 3)
+
+
 def parse_script(path):
     """The key events of a replay script before its first typed text: [(tick, verb, key)]."""
     events = []
@@ -76,6 +108,15 @@ class PageTest:
         self.profile = os.path.join(self.work, "profile")
         self.site = cdp.Site(args.site)
         self.browser = None
+        self.page_errors = []  # console.error lines and uncaught exceptions of every browser run
+
+    def close_browser(self):
+        """Closes the browser, keeping what went wrong in its page."""
+        if self.browser is not None:
+            self.page_errors += [c for c in self.browser.console if c.startswith("error:")]
+            self.page_errors += self.browser.exceptions
+            self.browser.close()
+            self.browser = None
 
     def check(self, what, ok, detail=""):
         print("web: %s: %s%s" % (what, "ok" if ok else "FAILED", " (%s)" % detail if detail else ""))
@@ -138,7 +179,6 @@ class PageTest:
         colours = len(set(pixels))
         # A picture, not text on a plain ground: no colour covers most of it.
         commonest = max(pixels.count(p) for p in set(pixels)) / len(pixels)
-        self.title_shot = shot
         self.save_shot("title.png")
         hint = self.browser.evaluate(
             "(() => { const e = document.getElementById('start-hint'); return e && "
@@ -169,9 +209,11 @@ class PageTest:
         # The click starts the sound, and the song is decoded first: a moment
         # of full load in which a tick could wait.
         try:
-            b.wait_for("window.quorvax.musicPlaying()", timeout=10)
+            b.wait_for("window.quorvax.musicPlaying() && window.quorvax.audioState() === 'running'",
+                       timeout=10)
+            self.song_after_key = True
         except TimeoutError:
-            pass
+            self.song_after_key = False
         time.sleep(0.5)
         # The clock is held at each key's tick while the key goes in, so that
         # it lands at its tick however long the browser takes for a frame
@@ -201,7 +243,7 @@ class PageTest:
                                b.evaluate("window.quorvax.musicPlaying()")]
                 # Looking at the picture takes a moment: only where the next key is far.
                 if self.playing is None and now > 600 + offset and due - now > 15:
-                    self.playing = self.look_at_play()
+                    self.playing = self.look_at_play(due)
                 time.sleep(0.01)
             if now > due:
                 late.append(tick)
@@ -212,6 +254,7 @@ class PageTest:
     def stop_recording(self):
         """Stops the recording (which ends its game); returns the recording's text."""
         b = self.browser
+        b.evaluate("window.confirm = () => true")  # ending a game in progress is asked first
         b.click_element("#record")
         # Stopping ends the recorded game as leaving the program does: its final state.
         try:
@@ -238,51 +281,98 @@ class PageTest:
         return True
 
     def step_play(self):
-        """Plays the whole game until the name dialog opens; a game that went
-        otherwise (a key a tick late: the browser was held up) is played again."""
+        """Plays the whole game until the name dialog opens, once: with the clock
+        held at each key, a game that goes otherwise is a fault of the page."""
         events = parse_script(os.path.join(REPLAYS, "whole_game.txt"))
-        for attempt in range(1, 4):
-            late, sounds = self.play_script(events)
-            self.results["late_keys"] = len(late)
-            try:
-                self.dialog_title = self.browser.wait_for("window.quorvax.dialog()", timeout=15)
-                break
-            except TimeoutError:
-                print("web: game %d went otherwise than the script, %d keys late (at ticks %s): %s"
-                      % (attempt, len(late), late[:5], self.state()["line"]))
-                self.stop_recording()
-        else:
+        late, sounds = self.play_script(events)
+        self.results["late_keys"] = len(late)
+        self.check("every key lands at its tick", not late, "late at ticks %s" % late[:5])
+        try:
+            self.dialog_title = self.browser.wait_for("window.quorvax.dialog()", timeout=15)
+        except TimeoutError:
             self.dialog_title = None
-        print("web: %d key events of %d reached the page a tick late" % (len(late), len(events)))
+            self.check("the game goes as on Linux", False, self.divergence(self.stop_recording()))
         self.check("Space and the arrows play", bool(self.playing and self.playing[0]),
                    self.playing[1] if self.playing else "the game did not get there")
+        self.check("the song plays after the first click", self.song_after_key)
         if sounds is None or len(sounds) < 4:
             self.check("a bomb explodes with its sound", False, "the game did not get there")
         else:
+            # What the audio graph carried of the effects started at the blast.
+            peak = max(self.browser.evaluate("window.quorvax.effectPeaks()")[sounds[0]:sounds[1]] or [0])
             self.check("a bomb explodes with its sound",
-                       sounds[1] > sounds[0] and sounds[2] == "running",
-                       "effects started %d -> %d around the blast, audio %s, music playing %s"
-                       % tuple(sounds))
+                       sounds[1] > sounds[0] and sounds[2] == "running" and peak > 0.05,
+                       "effects started %d -> %d around the blast, audio %s, music playing %s, "
+                       "loudest sample heard %.3f" % (tuple(sounds) + (peak,)))
         return True
 
-    def look_at_play(self):
-        """(whether the game plays as it should look, the details)."""
+    def linux_replay(self, script, options):
+        """Plays a script with the Linux replay tool in a fresh copy of the
+        game's files: (the run, that folder)."""
+        game = tempfile.mkdtemp(dir=self.work)
+        for name in os.listdir(self.args.game_dir):
+            if name.endswith((".bmp", ".jpg", ".wav", ".MID")):
+                shutil.copy(os.path.join(self.args.game_dir, name), game)
+        with open(os.path.join(game, "script.txt"), "w") as f:
+            f.write(script)
+        run = subprocess.run([os.path.abspath(self.args.replay)] + options + ["--script", "script.txt"],
+                             cwd=game, capture_output=True, text=True)
+        return run, game
+
+    def replay_states(self, script):
+        """{tick: state line without its tick} of a script played by the Linux replay tool."""
+        run, _ = self.linux_replay(script, ["--headless", "--state-every", "1"])
+        states = {}
+        for line in run.stdout.splitlines():
+            m = re.match(r"^state tick=(\d+) (.*)$", line)
+            if m:
+                states[int(m.group(1))] = m.group(2)
+        return states
+
+    def divergence(self, recording):
+        """Where the page's game (its recording, replayed) left the script's, in words."""
+        with open(os.path.join(REPLAYS, "whole_game.txt")) as f:
+            script = f.read()
+        keys = [int(l.split()[0]) for l in recording.splitlines() if l[:1].isdigit()]
+        if not keys:
+            return "the page recorded no keys"
+        offset = keys[0] - parse_script(os.path.join(REPLAYS, "whole_game.txt"))[0][0]
+        page, linux = self.replay_states(recording), self.replay_states(script)
+        for tick in sorted(linux):
+            if page.get(tick + offset) != linux[tick]:
+                return ("left the Linux replay's state at the script's tick %d (the page's %d): "
+                        "page %r, Linux %r" % (tick, tick + offset, page.get(tick + offset), linux[tick]))
+        return "the states agree with the Linux replay's: %s" % self.state()["line"]
+
+    def look_at_play(self, due):
+        """(whether the game plays as it should look, the details): the canvas
+        at a held tick against the Linux replay tool's frame of that tick,
+        drawn by the same renderer at the same size."""
         b = self.browser
+        held = self.tick() + 2
+        b.evaluate("window.quorvax.holdAfter(%d)" % held)
+        b.wait_for("window.quorvax.state().startsWith('state tick=%d ')" % held, timeout=10)
+        time.sleep(0.3)  # frames at the held tick: the blend towards it is complete
         st = self.state()
         moved = self.walked is not None and self.walked != self.before_walk
-        shot = b.screenshot()
-        changed = sum(abs(p - q) for p, q in zip(shot.rgb, self.title_shot.rgb)) / len(shot.rgb)
-        # The HUD's first line, "Enemies: N" in green, 150 pixels from the right edge.
-        (x, y, w, h), scale = self.canvas_rect()
-        hud = b.screenshot_region(x + w - 150 * scale, y + 80 * scale, 150 * scale, 30 * scale)
-        green = sum(1 for p in hud.region(0, 0, hud.width, hud.height)
-                    if p[1] > 200 and p[0] < 80 and p[2] < 80)
+        (x, y, w, h), _ = self.canvas_rect()
+        page = b.screenshot_region(x, y, w, h)
         self.save_shot("playing.png")
+        run, game = self.linux_replay(b.evaluate("window.quorvax.recording()"),
+                                      ["--renderer", "gles2", "--size", "%dx%d" % (page.width, page.height),
+                                       "--ticks", str(held), "--shot", "%d:linux.ppm" % held])
+        b.evaluate("window.quorvax.holdAfter(%d)" % due)
+        linux = read_ppm(os.path.join(game, "linux.ppm"))
+        if linux is None or (linux.width, linux.height) != (page.width, page.height):
+            return False, "no Linux frame of tick %d to compare with: %s" % (held, run.stderr.strip())
+        mean, share = picture_difference(page, linux)
         started = b.evaluate("(() => { const e = document.getElementById('start-hint'); "
                              "return !e || e.offsetParent === null; })()")
-        return (st["screen"] == "playing" and moved and changed > 10 and green > 20 and started,
-                "hero %s -> %s, mean change %.1f from the title, %d HUD pixels, start hint gone %s"
-                % (self.before_walk, self.walked, changed, green, started))
+        return (st["screen"] == "playing" and moved and mean < MAX_MEAN and share < MAX_SHARE and started,
+                "hero %s -> %s; tick %d against the Linux replay's frame at %dx%d: mean difference "
+                "%.2f, %.2f%% of the pixels differ by more than %d; start hint gone %s"
+                % (self.before_walk, self.walked, held, page.width, page.height, mean, 100 * share,
+                   THRESHOLD, started))
 
     def step_name_dialog(self):
         b = self.browser
@@ -299,6 +389,8 @@ class PageTest:
         b.evaluate("(() => { for (const e of document.querySelectorAll('dialog.quorvax-dialog[open] button'))"
                    " if (e.textContent.trim() === 'OK') { e.click(); return; } })()")
         b.wait_for("window.quorvax.dialog() === null", timeout=5)
+        # Before the page is ever hidden or left: the dialog's close saves.
+        self.scores_kept("closing the name dialog saves the table (scores.dat in IndexedDB)")
         return True
 
     def step_recording(self):
@@ -328,6 +420,29 @@ class PageTest:
                           verified.returncode == 0 and " system=web\n" in verified.stdout,
                           verified.stdout.strip() or verified.stderr.strip()) and checked
 
+    def step_playback(self):
+        """The page's own recording played back in the page: no warning about
+        other game files, the recorded end, the player's table left alone."""
+        b = self.browser
+        before = b.evaluate(READ_SCORES, await_promise=True)
+        document = b.call("DOM.getDocument")["root"]["nodeId"]
+        field = b.call("DOM.querySelector", {"nodeId": document, "selector": "#play-file"})["nodeId"]
+        b.call("DOM.setFileInputFiles", {"files": [os.path.join(self.work, "recording.txt")],
+                                         "nodeId": field})
+        captions, status = set(), ""
+        deadline = time.time() + 240
+        while not status.startswith(("Played", "Playback")) and time.time() < deadline:
+            captions.add(b.evaluate("window.quorvax.dialog()"))
+            status = b.evaluate("document.getElementById('status').textContent")
+            time.sleep(0.2)
+        time.sleep(0.5)
+        after = b.evaluate(READ_SCORES, await_promise=True)
+        return self.check("the recording plays back in the page as recorded, without a warning",
+                          status == "Played to the end: the game ended as it was recorded"
+                          and "Playback" not in captions and after == before,
+                          "status %r, dialogs %s, scores.dat %s" % (status, sorted(c for c in captions if c),
+                                                                    "unchanged" if after == before else "changed"))
+
     def scores_kept(self, what):
         """Waits a moment for scores.dat in IndexedDB to be the pinned table."""
         with open(os.path.join(REPLAYS, "whole_game.scores"), "rb") as f:
@@ -339,15 +454,21 @@ class PageTest:
             time.sleep(0.1)
         return self.check(what, got == want, "scores.dat %r" % (bytes(got) if got else None))
 
+    def table_loaded(self, what):
+        """Whether the running game's own table (what its high-score screen
+        shows) is the pinned one: the page read the saved file back."""
+        with open(os.path.join(REPLAYS, "whole_game.scores"), "rb") as f:
+            want = f.read().decode("latin-1").replace("\r", "").splitlines()
+        got = (self.browser.evaluate("window.quorvax.scores()") or "").splitlines()
+        return self.check(what, got == want, "the game's table %r" % got)
+
     def step_reload(self):
-        # The page may keep its files as it goes or when it is left: a reload
-        # leaves it, and the table is then in IndexedDB.
         self.browser.reload()
         self.browser.wait_for("window.quorvax && window.quorvax.ready === true", timeout=60)
-        self.scores_kept("the typed name lands in the table (scores.dat in IndexedDB)")
-        self.browser.close()
+        self.table_loaded("after a reload the game's table holds the typed name")
+        self.close_browser()
         self.open_page()
-        return self.scores_kept("the name is still there after the browser comes back")
+        return self.table_loaded("the name is still there after the browser comes back")
 
     def step_frame_time(self):
         """On the title, then playing freely (no held clock: every frame a new picture)."""
@@ -364,22 +485,55 @@ class PageTest:
                   % (b.width, b.height, screen, times["mean"], times["p95"], times["frames"]))
         return True
 
+    def step_screenshot(self):
+        """F12 while playing: the picture downloads as a PNG named as on the
+        desktop, and the game plays on. F5 and F11 stay the browser's."""
+        b = self.browser
+        folder = os.path.join(self.work, "downloads")
+        os.makedirs(folder)
+        b.call("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": folder})
+        before = self.tick()
+        b.press("f12")
+        try:
+            b.wait_for("window.quorvax.savedFiles().length > 0", timeout=10)
+        except TimeoutError:
+            pass
+        names = b.evaluate("window.quorvax.savedFiles()")
+        path = os.path.join(folder, names[0]) if names else ""
+        deadline = time.time() + 10
+        while names and not os.path.exists(path) and time.time() < deadline:
+            time.sleep(0.1)
+        with open(path, "rb") if os.path.exists(path) else open(os.devnull, "rb") as f:
+            magic = f.read(8)
+        time.sleep(0.5)
+        after = self.tick()
+        self.check("F12 downloads the picture and the game plays on",
+                   len(names) == 1 and re.match(r"^quorvax-\d{8}-\d{6}\.png$", names[0]) is not None
+                   and magic == b"\x89PNG\r\n\x1a\n" and after > before,
+                   "downloads %s, a PNG: %s, ticks %d -> %d" % (names, magic[:4] == b"\x89PNG", before, after))
+        # The browser's own keys: the page leaves them alone.
+        kept = b.evaluate("[116, 122].map(k => { const e = new KeyboardEvent('keydown', "
+                          "{keyCode: k, cancelable: true, bubbles: true}); "
+                          "window.dispatchEvent(e); return !e.defaultPrevented; })")
+        self.check("F5 and F11 stay the browser's", kept == [True, True], "left alone: %s" % kept)
+        return True
+
     def run(self):
         try:
             for step in (self.step_title, self.step_song, self.step_play, self.step_name_dialog,
-                         self.step_recording, self.step_reload, self.step_frame_time):
+                         self.step_recording, self.step_playback, self.step_reload, self.step_frame_time,
+                         self.step_screenshot):
                 try:
                     if not step():
                         break
                 except Exception as e:  # a step that cannot go on ends the run, reported
                     self.check(step.__name__, False, "%s: %s" % (type(e).__name__, e))
                     break
-            if self.browser is not None:
-                errors = self.browser.exceptions
-                self.check("no uncaught exceptions in the page", not errors, "; ".join(errors[:3]))
+            self.close_browser()
+            self.check("no console errors or uncaught exceptions in the page", not self.page_errors,
+                       "; ".join(self.page_errors[:3]))
         finally:
-            if self.browser is not None:
-                self.browser.close()
+            self.close_browser()
             self.site.close()
             shutil.rmtree(self.work, ignore_errors=True)
         if self.args.results:
