@@ -146,7 +146,7 @@ void MainWindow::OpenSettings() {
     // let go the recorded way first: the game then goes on as it will in
     // the replay.
     for (const int vk : {VK_UP, VK_DOWN, VK_RIGHT, VK_LEFT, VK_CONTROL, VK_SHIFT}) {
-        if ((keyFlags & KeyBit(vk)) != 0) {
+        if ((game.keyFlags & KeyBit(vk)) != 0) {
             Message up;
             up.kind = MessageKind::KeyUp;
             up.key = vk;

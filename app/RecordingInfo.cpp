@@ -28,20 +28,6 @@ uint32_t Crc32(const std::string& bytes) {
     return ~crc;
 }
 
-RecordingInfo::File Describe(const std::string& name) {
-    RecordingInfo::File f;
-    f.name = name;
-    std::ifstream in(name, std::ios::binary);
-    if (!in) {
-        return f;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    f.present = true;
-    f.size = bytes.size();
-    f.crc = Crc32(bytes);
-    return f;
-}
-
 std::string Describe(const RecordingInfo::File& f) {
     if (!f.present) {
         return "absent";
@@ -97,19 +83,18 @@ const std::vector<std::string>& RecordingInfo::PlayFiles() {
     return files;
 }
 
-RecordingInfo RecordingInfo::OfThisGame() {
-    RecordingInfo info;
-    info.isRecording = true;
-    info.version = QUORVAX_VERSION;
-    info.rules = RulesVersion();
-    info.system = ThisSystem();
-    for (const std::string& name : PlayFiles()) {
-        info.files.push_back(Describe(name));
+RecordingInfo::File RecordingInfo::DescribeFile(const std::string& name) {
+    RecordingInfo::File f;
+    f.name = name;
+    std::ifstream in(name, std::ios::binary);
+    if (!in) {
+        return f;
     }
-    ScoreTable now;
-    now.Load();
-    info.table.assign(std::begin(now.entries), std::end(now.entries));
-    return info;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    f.present = true;
+    f.size = bytes.size();
+    f.crc = Crc32(bytes);
+    return f;
 }
 
 std::string RecordingInfo::FormatHeader() const {

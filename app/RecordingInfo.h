@@ -46,6 +46,8 @@ struct RecordingInfo {
     // This program's version and the play files as they are now; the
     // recorder calls it before the game reads them.
     static RecordingInfo OfThisGame();
+    // A file's size and CRC-32 as it is now (OfThisGame).
+    static File DescribeFile(const std::string& name);
     // The header lines, each ending in a newline.
     std::string FormatHeader() const;
     // The closing line for a final state.
