@@ -139,6 +139,7 @@ bool GameApp::InitInstance() {
             // Beside scores.dat; what an earlier run could not send goes out now.
             submitter = std::make_unique<Submitter>(std::move(http_), leaderboard_, player_);
             dlg.game.worldRank = [s = submitter.get()] { return s->Status(); };
+            dlg.onGameStart = [s = submitter.get()] { s->GameStarted(); };
             dlg.onGameEnd = [&dlg, s = submitter.get(), r = recorder_.get()](uint64_t tick) {
                 s->Submit(r->UpTo(tick, FormatState(dlg.game, tick)));
             };

@@ -55,8 +55,11 @@ void MainWindow::OnTimer(unsigned) {
     const bool wasOver = game.gameOver != 0;
     game.RunHeldKeys();
     game.Tick();
-    if (!wasOver && game.gameOver && onGameEnd) {
-        onGameEnd(tick);
+    if (!wasOver && game.gameOver) {
+        gameUnderWay_ = false;
+        if (onGameEnd) {
+            onGameEnd(tick);
+        }
     }
     lastTickMicros_ = Sys().NowMicros();
     if (frameRate_ == kFramePerTick) {
@@ -98,6 +101,10 @@ bool MainWindow::PreTranslateMessage(const Message& msg) {
     if (msg.kind == MessageKind::KeyDown) {
         game.keyFlags |= KeyBit(msg.key);
         if (msg.key == VK_SPACE && game.waitingForStart) {
+            if (!gameUnderWay_ && onGameStart) {
+                onGameStart();
+            }
+            gameUnderWay_ = true;
             game.LeaveTitle();
         }
         if (msg.key == VK_SHIFT && game.gameOver) {

@@ -67,9 +67,12 @@ class MainWindow : public Dialog {
     // After the tick in which a game ended (its last life lost), with that
     // tick; a name dialog that the end opened has closed by then.
     std::function<void(uint64_t tick)> onGameEnd;
+    // As SPACE begins a game (not as it goes on after a lost life or a level).
+    std::function<void()> onGameStart;
 
   private:
     uint64_t ticks_ = 0;
+    bool gameUnderWay_ = false;  // from a game's first SPACE to its last life
     TickFeed* feed_ = nullptr;
     unsigned timerId_ = 0;
     bool borderless_ = true;

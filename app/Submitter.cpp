@@ -48,8 +48,10 @@ Submitter::~Submitter() {
     worker_.join();
 }
 
-std::string Submitter::Body(const std::string& player, const std::string& recording) {
-    return "{\"name\": " + JsonString(player) + ", \"recording\": " + JsonString(recording) + "}";
+std::string Submitter::Body(const std::string& player, const std::string& recording,
+                            const std::string& token) {
+    return "{\"name\": " + JsonString(player) + ", \"recording\": " + JsonString(recording) +
+           (token.empty() ? "" : ", \"token\": " + JsonString(token)) + "}";
 }
 
 // Only the flat answers of the table's API: a number or a string with
@@ -77,10 +79,21 @@ std::string Submitter::JsonField(const std::string& json, const std::string& nam
     return value;
 }
 
+void Submitter::GameStarted() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        token_.clear();
+        tokenWanted_ = true;
+    }
+    wake_.notify_all();
+}
+
 void Submitter::Submit(const std::string& recording) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        WriteOutbox(ReadOutbox() + Body(player_, recording) + "\n");
+        WriteOutbox(ReadOutbox() + Body(player_, recording, token_) + "\n");
+        token_.clear();
+        tokenWanted_ = false;
         pending_ = true;
     }
     wake_.notify_all();
@@ -93,7 +106,7 @@ std::string Submitter::Status() const {
 
 void Submitter::WaitIdle() {
     std::unique_lock<std::mutex> lock(mutex_);
-    idle_.wait(lock, [this] { return !pending_ && !busy_; });
+    idle_.wait(lock, [this] { return !pending_ && !busy_ && !tokenWanted_; });
 }
 
 std::string Submitter::ReadOutbox() const {
@@ -123,12 +136,25 @@ void Submitter::WriteOutbox(const std::string& lines) const {
 void Submitter::Run() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stop_) {
+        if (tokenWanted_) {
+            busy_ = true;
+            lock.unlock();
+            const HttpResponse r = http_->PostJson(url_ + "/api/tokens", "{}");
+            lock.lock();
+            busy_ = false;
+            // A game that ended meanwhile went without one.
+            if (tokenWanted_ && r.status >= 200 && r.status < 300) {
+                token_ = JsonField(r.body, "token");
+            }
+            tokenWanted_ = false;
+            continue;
+        }
         const std::string lines = pending_ ? ReadOutbox() : std::string();
         const size_t end = lines.find('\n');
         if (end == std::string::npos) {
             pending_ = false;
             idle_.notify_all();
-            wake_.wait(lock, [this] { return stop_ || pending_; });
+            wake_.wait(lock, [this] { return stop_ || pending_ || tokenWanted_; });
             continue;
         }
         busy_ = true;

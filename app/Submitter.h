@@ -27,6 +27,10 @@ class Submitter {
     Submitter(const Submitter&) = delete;
     Submitter& operator=(const Submitter&) = delete;
 
+    // GameApp as a game begins: asks the server for a start token, which
+    // the game's submission carries (a game sent no sooner than its own
+    // length after it is marked as played live). No token, no harm.
+    void GameStarted();
     // GameApp after a game's end: its recording from the program's start.
     void Submit(const std::string& recording);
     // The line the high-score screen shows: the world rank of the last game,
@@ -36,7 +40,8 @@ class Submitter {
     void WaitIdle();
 
     // The request body of a game, and the parts of an answer the game reads.
-    static std::string Body(const std::string& player, const std::string& recording);
+    static std::string Body(const std::string& player, const std::string& recording,
+                            const std::string& token = "");
     static std::string JsonField(const std::string& json, const std::string& name);
 
   private:
@@ -53,9 +58,11 @@ class Submitter {
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::string status_;   // under mutex_
-    bool pending_ = true;  // under mutex_: the outbox may hold what can be sent now
-    bool busy_ = false;    // under mutex_
-    bool stop_ = false;    // under mutex_
+    std::string status_;        // under mutex_
+    bool pending_ = true;       // under mutex_: the outbox may hold what can be sent now
+    bool tokenWanted_ = false;  // under mutex_
+    std::string token_;         // under mutex_: the running game's start token
+    bool busy_ = false;         // under mutex_
+    bool stop_ = false;         // under mutex_
     std::thread worker_;
 };

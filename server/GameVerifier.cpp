@@ -238,13 +238,15 @@ VerifiedGame VerifyRecording(std::string_view recording, const VerifyLimits& lim
                            ")");
         }
     }
-    if (inGame) {
+    if (!last.any) {
+        if (!inGame) {
+            return Refused("no game ends in the recording");
+        }
         return Refused(quit ? "the game was quit before its end"
                             : "the game does not end in the recording (a truncated game)");
     }
-    if (!last.any) {
-        return Refused("no game ends in the recording");
-    }
+    // A game begun after the last one that ended, and left unfinished, is
+    // part only of a whole run closed by its final state (checked below).
     if (info.finalState.empty()) {
         // Without a closing state nothing may follow the game's end.
         if (last.eventsBefore < next) {

@@ -111,3 +111,24 @@ TEST(Submitter, JsonOfTheBodyAndTheAnswers) {
     EXPECT_EQ(Submitter::JsonField("{\"rank\"", "rank"), "");
     EXPECT_EQ(Submitter::JsonField("<html>", "error"), "");
 }
+
+// A start token asked for as the game began goes with that game only.
+TEST(Submitter, TheStartTokenGoesWithItsGame) {
+    TempGameDir dir;
+    std::vector<std::string> sent;
+    {
+        Submitter s(std::make_unique<FakeHttp>(
+                        HttpResponse{201, "{\"token\": \"t1\", \"rank\": 1}", ""}, sent),
+                    "http://h", "Ada", Submitter::kOutboxFile);
+        s.GameStarted();
+        s.WaitIdle();
+        s.Submit("game one\n");
+        s.WaitIdle();
+        s.Submit("game two\n");
+        s.WaitIdle();
+    }
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0], "http://h/api/tokens {}");
+    EXPECT_EQ(sent[1], "http://h/api/games " + Submitter::Body("Ada", "game one\n", "t1"));
+    EXPECT_EQ(sent[2], "http://h/api/games " + Submitter::Body("Ada", "game two\n"));
+}

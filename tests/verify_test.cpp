@@ -231,3 +231,21 @@ TEST(Verify, TheInMemoryRecordingOfAFinishedGameVerifies) {
     EXPECT_EQ(v.system, "linux");
     EXPECT_NE(sent[0].find("\n# final " + v.finalState + "\n"), std::string::npos);
 }
+
+// A whole run may go on into a game it quits unfinished: the last game that
+// ended is the one verified, once the run's final state is the replay's.
+TEST(Verify, AGameLeftUnfinishedAfterTheLastEndedOneIsNotItsEnd) {
+    const std::string run = CutBefore(PinnedRecording("whole_game", kWholeGameEnd), 760) +
+                            "765 down space\n766 up space\n800 down escape\n";
+    const std::string claimed = "state tick=799 ";
+    const VerifiedGame wrong = VerifyRecording(run + "# final " + claimed + "\n", {});
+    const size_t at = wrong.reason.find("replayed \"" + claimed);
+    ASSERT_NE(at, std::string::npos) << wrong.reason;
+    const std::string reached = wrong.reason.substr(at + 10, wrong.reason.size() - at - 11);
+    EXPECT_NE(reached.find("screen=playing level=1 lives=3 score=0"), std::string::npos);
+    const VerifiedGame v = VerifyRecording(run + "# final " + reached + "\n", {});
+    ASSERT_TRUE(v.ok) << v.reason;
+    EXPECT_EQ(v.endTick, 750u);
+    EXPECT_EQ(v.score, 75);
+    EXPECT_EQ(VerifyRecording(run, {}).reason, "keys after the game's end at tick 750");
+}

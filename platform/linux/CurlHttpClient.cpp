@@ -30,8 +30,9 @@ class CurlHttpClient : public HttpClient {
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, &r.body);
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
+        // Short: the game waits for a request under way when the player quits.
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 5L);
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT, 15L);
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
         const CURLcode rc = curl_easy_perform(curl);
