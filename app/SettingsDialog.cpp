@@ -217,6 +217,11 @@ void SettingsDialog::PressDisplay(int row, int which) {
 }
 
 bool SettingsDialog::PreTranslateMessage(const Message& msg) {
+    // A click on Close or the close box comes as Enter or Escape from no key.
+    const bool fromKeyboard = msg.physical != 0;
+    if (capturing_ && !fromKeyboard && msg.kind == MessageKind::KeyDown) {
+        capturing_ = false;
+    }
     if (!capturing_ || (msg.kind != MessageKind::KeyDown && msg.kind != MessageKind::KeyUp)) {
         return Dialog::PreTranslateMessage(msg);
     }
@@ -228,7 +233,7 @@ bool SettingsDialog::PreTranslateMessage(const Message& msg) {
         SetItemText(IDC_SETTINGS_STATUS, "Nothing changed.");
     } else if (msg.key == VK_BACK) {
         BindCapturedKey(0);
-    } else if (msg.physical == 0 || IsFixedKey(msg.physical)) {
+    } else if (IsFixedKey(msg.physical)) {
         SetItemText(IDC_SETTINGS_STATUS, "That key cannot be bound; press another.");
     } else {
         BindCapturedKey(msg.physical);

@@ -48,6 +48,15 @@ float MusicLevel() {
     return g_music;
 }
 
+uint32_t AtMusicLevel(uint32_t msg) {
+    const uint32_t velocity = (msg >> 16) & 0x7F;
+    if ((msg & 0xF0) != 0x90 || velocity == 0 || g_music >= 1.0f) {
+        return msg;
+    }
+    const auto scaled = static_cast<uint32_t>(static_cast<float>(velocity) * g_music + 0.5f);
+    return (msg & 0xFFFFu) | ((scaled > 0 ? scaled : 0u) << 16);
+}
+
 float EffectsLevel() {
     return g_effects;
 }

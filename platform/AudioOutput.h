@@ -52,3 +52,7 @@ void SetAudio(AudioOutput* output);
 void SetAudioLevels(float music, float effects);
 float MusicLevel();
 float EffectsLevel();
+// A MIDI short message (status | data1 << 8 | data2 << 16) for a device that
+// plays the song by itself (Windows' MIDI mapper), at the music level: a
+// note-on's velocity is scaled, down to none (a note-off) when silent.
+uint32_t AtMusicLevel(uint32_t shortMessage);

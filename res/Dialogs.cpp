@@ -44,7 +44,8 @@ namespace {
 // Pages across the top, the rows of the page shown, a status line, and
 // Defaults and Close at the bottom.
 std::vector<DialogControl> SettingsControls() {
-    std::vector<DialogControl> c;
+    // Close first: it has the focus, so Enter closes the dialog on every system.
+    std::vector<DialogControl> c = {{Kind::Button, IDOK, 194, 164, 50, 14, "Close", true}};
     const char* const pages[] = {"Sound", "Keys", "Pad", "Display"};
     for (int i = 0; i < 4; ++i) {
         c.push_back({Kind::Button, IDC_PAGE_FIRST + i, 7 + i * 54, 7, 50, 14, pages[i], false});
@@ -57,7 +58,6 @@ std::vector<DialogControl> SettingsControls() {
     }
     c.push_back({Kind::Static, IDC_SETTINGS_STATUS, 7, 150, 237, 8, "", false});
     c.push_back({Kind::Button, IDC_SETTINGS_DEFAULTS, 7, 164, 50, 14, "Defaults", false});
-    c.push_back({Kind::Button, IDOK, 194, 164, 50, 14, "Close", true});
     return c;
 }
 

@@ -67,6 +67,14 @@ if [ -f "$game/quorvax.exe" ]; then
   elif [ $status -ne 0 ]; then
     failed=1
   fi
+  echo "== the player's settings in quorvax.exe"
+  status=0
+  bash "$root/tests/e2e/settings_wine_e2e.sh" "$game" || status=$?
+  if [ $status -eq 77 ]; then
+    echo "(skipped)"
+  elif [ $status -ne 0 ]; then
+    failed=1
+  fi
 fi
 
 wineserver -k 2>/dev/null || true

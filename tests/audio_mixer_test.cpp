@@ -74,6 +74,22 @@ TEST(AudioOutput, PlaysEffectsAtThePlayersLevel) {
     SetAudio(nullptr);
 }
 
+// A device playing the song by itself gets the level in its notes' velocity.
+TEST(AudioOutput, ScalesNoteOnsToTheMusicLevel) {
+    const struct {
+        float level;
+        uint32_t in, out;
+    } cases[] = {
+        {1.0f, 0x647F90, 0x647F90}, {0.5f, 0x643C91, 0x323C91}, {0.0f, 0x643C90, 0x003C90},
+        {0.5f, 0x643C80, 0x643C80}, {0.5f, 0x4007B0, 0x4007B0}, {0.01f, 0x013C90, 0x003C90},
+    };
+    for (const auto& c : cases) {
+        SetAudioLevels(c.level, 1.0f);
+        EXPECT_EQ(AtMusicLevel(c.in), c.out) << std::hex << c.in << " at " << c.level;
+    }
+    SetAudioLevels(1.0f, 1.0f);
+}
+
 TEST(AudioOutput, TheCurrentOutputIsForgottenWhenItGoes) {
     {
         AudioOutputMemory out;

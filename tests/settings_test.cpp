@@ -7,8 +7,10 @@
 #include "app/Playback.h"
 #include "app/Recorder.h"
 #include "app/Settings.h"
+#include "app/SettingsDialog.h"
 #include "platform/Keys.h"
 #include "platform/PhysicalKeys.h"
+#include "res/Resources.h"
 #include "support/GameHarness.h"
 #include "support/ScratchDir.h"
 #include "support/TempGameDir.h"
@@ -245,4 +247,54 @@ TEST(KeyBindings, ARecordingWithReboundKeysReplaysWithTheDefaults) {
     EXPECT_FALSE(h.Tick(100));
     h.sys.SetInputTap(nullptr);
     EXPECT_EQ(FormatState(h.game(), h.window->Ticks()), finalState);
+}
+
+// Rebinding in the dialog: the awaited key is taken before anything else, a
+// key another action had is taken from it and said so, Escape cancels,
+// Backspace never clears an action's last key; every change is saved.
+TEST(SettingsDialog, RebindsKeysAndSaysWhatWasTaken) {
+    VirtualSystem sys;
+    SetSys(&sys);
+    const std::string scratch = MakeScratchDir("quorvax-settings-dialog");
+    SettingsStore store(scratch + "/");
+    SettingsDialog dlg(store);
+    dlg.OnInitDialog();
+    const auto press = [&dlg](const char* code, int vk) {
+        Message m;
+        m.key = vk;
+        m.physical = Key(code);
+        EXPECT_TRUE(dlg.PreTranslateMessage(m)) << code;
+    };
+    const int jumpRow = static_cast<int>(GameAction::Jump);
+    const struct {
+        int slot;
+        const char* code;
+        int vk;
+        const char* status;
+        KeyBindings::Slots jump;
+    } steps[] = {
+        {0, "KeyZ", 'Z', "Jump: ", {Key("KeyZ"), Key("ShiftRight")}},
+        {1, "ArrowUp", VK_UP, " was taken from Forward.", {Key("KeyZ"), Key("ArrowUp")}},
+        {0, "Escape", VK_ESCAPE, "Nothing changed.", {Key("KeyZ"), Key("ArrowUp")}},
+        {0, "Backspace", VK_BACK, "Jump: cleared", {0, Key("ArrowUp")}},
+        {1, "Backspace", VK_BACK, "keeps its last key", {0, Key("ArrowUp")}},
+        {0, "F1", VK_F1, "cannot be bound", {0, Key("ArrowUp")}},
+    };
+    dlg.PressButton(IDC_PAGE_FIRST + SettingsDialog::kKeys);
+    for (const auto& step : steps) {
+        dlg.PressButton((step.slot == 0 ? IDC_ROW_FIRST : IDC_ROW_SECOND) + jumpRow);
+        EXPECT_TRUE(dlg.CapturesKeys());
+        EXPECT_NE(dlg.GetItemText(IDC_SETTINGS_STATUS).find("Press a key for Jump"),
+                  std::string::npos);
+        press(step.code, step.vk);
+        EXPECT_FALSE(dlg.CapturesKeys() && std::string(step.code) != "F1") << step.code;
+        EXPECT_NE(dlg.GetItemText(IDC_SETTINGS_STATUS).find(step.status), std::string::npos)
+            << step.code << ": " << dlg.GetItemText(IDC_SETTINGS_STATUS);
+        EXPECT_EQ(dlg.Edited().keys.Keys(GameAction::Jump), step.jump) << step.code;
+    }
+    SettingsStore saved(scratch + "/");
+    saved.Load();
+    EXPECT_EQ(saved.Current().keys, dlg.Edited().keys);
+    SetSys(nullptr);
+    std::filesystem::remove_all(scratch);
 }

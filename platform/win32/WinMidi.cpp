@@ -1,5 +1,7 @@
 #include "platform/win32/WinMidi.h"
 
+#include "platform/AudioOutput.h"
+
 // <windows.h> comes after the game's headers: its macros would rename them.
 #include <windows.h>
 // <mmsystem.h> needs <windows.h> first.
@@ -24,7 +26,8 @@ uint32_t WinMidiOpen(uint32_t deviceId, uintptr_t& device) {
 
 void WinMidiSend(uintptr_t device, uint32_t shortMessage) {
     if (device != 0) {
-        midiOutShortMsg(reinterpret_cast<HMIDIOUT>(device), shortMessage);
+        // winmm's own synthesiser is out of the mixer: the music level goes in the notes.
+        midiOutShortMsg(reinterpret_cast<HMIDIOUT>(device), AtMusicLevel(shortMessage));
     }
 }
 

@@ -96,6 +96,16 @@ class TouchTest:
             time.sleep(0.02)
         return seen
 
+    def landed(self, timeout=10):
+        """Waits until the hero stands on the floor again; its height then."""
+        end = time.time() + timeout
+        while time.time() < end:
+            z = self.state()["hero"][2]
+            if z < 0.55:
+                return z
+            time.sleep(0.05)
+        return self.state()["hero"][2]
+
     def start_playing(self):
         canvas = self.centre("#canvas")
         for _ in range(3):
@@ -121,18 +131,18 @@ class TouchTest:
             with open(os.path.join(self.args.shots, "phone.png"), "wb") as f:
                 f.write(b.screenshot_png())
         forward, jump = self.centre("#touch [data-action=forward]"), self.centre("#touch [data-action=jump]")
-        rest = self.state()["hero"][2]
+        rest = self.landed()
         self.touch("touchStart", [(3, jump)])
         time.sleep(0.01)
         self.touch("touchEnd", [])
-        top = max(s["hero"][2] for s in self.watch(0.6))
+        top = max(s["hero"][2] for s in self.watch(1.0))
         self.check("a 10 ms tap jumps", top > rest + 0.05, "height %.2f -> %.2f" % (rest, top))
 
-        time.sleep(1.0)  # landed
+        self.landed()
         start = self.state()["hero"]
         self.touch("touchStart", [(1, forward)])
         self.touch("touchStart", [(1, forward), (2, jump)])
-        seen = self.watch(0.6)
+        seen = self.watch(1.0)
         self.touch("touchEnd", [])
         moved = seen[-1]["hero"][:2] != start[:2]
         jumped = max(s["hero"][2] for s in seen) > start[2] + 0.05
@@ -160,7 +170,7 @@ class TouchTest:
         b = self.browser
         start = self.state()
         b.evaluate("window.__press(12, true)")  # d-pad up
-        seen = self.watch(0.5)
+        seen = self.watch(1.0)
         b.evaluate("window.__press(12, false); window.__press(1, true)")  # B: a bomb
         bombs = max(s["bombs"] for s in self.watch(0.4))
         b.evaluate("window.__press(1, false)")
@@ -183,10 +193,9 @@ class TouchTest:
         self.check("a volume and a rebound key survive a reload",
                    kept[0] == 30 and kept[1] == "KeyZ" and abs(kept[2] - 0.3) < 0.01, str(kept))
         self.start_playing()
-        time.sleep(0.5)
-        rest = self.state()["hero"][2]
+        rest = self.landed()
         b.key("z", True)
-        top = max(s["hero"][2] for s in self.watch(0.5))
+        top = max(s["hero"][2] for s in self.watch(1.0))
         b.key("z", False)
         self.check("the rebound key jumps", top > rest + 0.05, "height %.2f -> %.2f" % (rest, top))
 
