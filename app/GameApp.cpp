@@ -133,11 +133,20 @@ bool GameApp::InitInstance() {
         // Every game played is kept in memory from the program's start.
         recorder_ = std::make_unique<Recorder>();
     }
+    // The world table from the settings, unless the options name one for
+    // this run; a change in the Settings dialog takes effect at the next start.
+    std::string leaderboard = leaderboard_;
+    std::string player = player_;
+    if (leaderboard.empty() && settings.leaderboard && !settings.leaderboardUrl.empty() &&
+        !settings.playerName.empty()) {
+        leaderboard = settings.leaderboardUrl;
+        player = settings.playerName;
+    }
     std::unique_ptr<Submitter> submitter;
-    if (!leaderboard_.empty() && !playback_) {
+    if (!leaderboard.empty() && !playback_) {
         if (http_) {
             // Beside scores.dat; what an earlier run could not send goes out now.
-            submitter = std::make_unique<Submitter>(std::move(http_), leaderboard_, player_);
+            submitter = std::make_unique<Submitter>(std::move(http_), leaderboard, player);
             dlg.game.worldRank = [s = submitter.get()] { return s->Status(); };
             dlg.onGameStart = [s = submitter.get()] { s->GameStarted(); };
             dlg.onGameEnd = [&dlg, s = submitter.get(), r = recorder_.get()](uint64_t tick) {
