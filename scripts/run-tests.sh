@@ -26,7 +26,8 @@ set -e
 
 # One line per test that ran: "STATUS NAME" (STATUS Passed, Failed, Timeout,
 # Skipped, Not Run, Exception...), from ctest's result lines.
-results=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) \.*( +|\*\*\*)([A-Za-z][A-Za-z ]*[a-z]).* +[0-9.]+ sec$/\3|\1/p' "$log")
+# A parameterised test's name holds spaces ("NAME/sqlite  # GetParam() = ...").
+results=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: (.*[^ .]) \.*( +|\*\*\*)([A-Za-z][A-Za-z ]*[a-z]).* +[0-9.]+ sec$/\3|\1/p' "$log")
 count() { grep -c "^$1|" <<<"$results" || true; }
 ran=$(grep -c . <<<"$results" || true)
 passed=$(count Passed)
@@ -46,21 +47,23 @@ first_failure() {
 
 bad=0
 retried=0
-for name in $failed; do
+while IFS= read -r name; do
+  [ -n "$name" ] || continue
   if grep -qxF "$name" <<<"$e2e"; then
     echo "retried: $name, first failure: $(first_failure "$name")"
     retried=$((retried + 1))
     pattern="^$(sed 's|[][\.*^$+?(){}|]|\\&|g' <<<"$name")\$"
-    ctest --output-on-failure -R "$pattern" || bad=1
+    ctest --output-on-failure -R "$pattern" </dev/null || bad=1
   else
     echo "failed: $name, first failure: $(first_failure "$name")"
     bad=1
   fi
-done
-for name in $skipped; do
+done <<<"$failed"
+while IFS= read -r name; do
+  [ -n "$name" ] || continue
   echo "skipped: $name"
-  [ "${QUORVAX_NO_SKIPS:-0}" = 1 ] && bad=1
-done
+  if [ "${QUORVAX_NO_SKIPS:-0}" = 1 ]; then bad=1; fi
+done <<<"$skipped"
 echo "tests: $declared declared, $ran ran, $passed passed at once, $retried retried, $(grep -c . <<<"$skipped" || true) skipped"
 if [ "$ran" -lt "$declared" ] || [ "$declared" -eq 0 ]; then
   echo "run-tests: only $ran of the $declared tests the tree declares ran"
