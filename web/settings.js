@@ -106,8 +106,8 @@ window.QuorvaxSettings = (() => {
   // The game's key for a key of the keyboard: its action's, 0 for a
   // classic key bound to nothing now, undefined for any other key.
   function gameKeyOf(code) {
-    if (!settings) {
-      return undefined;
+    if (!settings || !code) {
+      return undefined;  // an empty slot of a binding holds "": no key is that
     }
     for (const [name, , vk] of ACTIONS) {
       if (settings.keys[name].includes(code)) {

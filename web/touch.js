@@ -7,6 +7,7 @@
 window.QuorvaxTouch = (() => {
   const TICK_MS = 40;
   const HOLD_MS = TICK_MS + 20;  // a tap stays down past one whole tick
+  const GIVE_UP_MS = 2000;       // ... unless the game stands still (a pause, a hidden page)
   const stage = document.getElementById('stage');
   const root = document.createElement('div');
   root.id = 'touch';
@@ -76,7 +77,7 @@ window.QuorvaxTouch = (() => {
       return;
     }
     const vk = gameKeyOf(control);
-    pressed.set(control, { count: 1, downAt: performance.now(), vk });
+    pressed.set(control, { count: 1, downAt: performance.now(), downTick: tickNow(), vk });
     if (control !== 'canvas') {
       control.classList.add('down');
     }
@@ -94,11 +95,27 @@ window.QuorvaxTouch = (() => {
     if (control !== 'canvas') {
       control.classList.remove('down');
     }
-    // A quick tap is let go only once a tick has seen it.
-    const wait = Math.max(0, p.downAt + HOLD_MS - performance.now());
-    if (p.vk) {
-      setTimeout(() => send(p.vk, false), wait);
+    // A quick tap is let go only once a tick has seen it: the game's own
+    // count of ticks has moved on since the press (a slow frame may run two
+    // ticks or none), or, where the game stands still, after a while.
+    if (!p.vk) {
+      return;
     }
+    const letGo = () => {
+      const waited = performance.now() - p.downAt;
+      if ((waited >= HOLD_MS && tickNow() > p.downTick) || waited > GIVE_UP_MS) {
+        send(p.vk, false);
+      } else {
+        setTimeout(letGo, 10);
+      }
+    };
+    letGo();
+  }
+
+  // The game's tick now, from its state line; -1 before it runs.
+  function tickNow() {
+    const m = window.quorvax && /^state tick=(\d+)/.exec(window.quorvax.state());
+    return m ? parseInt(m[1], 10) : -1;
   }
 
   // The control under a finger: a pad button, an action button, or the

@@ -186,6 +186,12 @@ class TouchTest:
         saved = [b.evaluate("QuorvaxSettings.update('sound', { music_volume: 30 })", True),
                  b.evaluate("QuorvaxSettings.update('keys', { jump: ['KeyZ', 'ShiftRight'] })", True)]
         self.check("the game saves what the panel changes", saved == [True, True], str(saved))
+        # The game writes in its own loop: the page is reloaded once it has.
+        try:
+            b.wait_for("QuorvaxSettings.current.keys.jump[0] === 'KeyZ' && "
+                       "QuorvaxSettings.current.sound.music_volume === 30", timeout=10)
+        except TimeoutError:
+            pass
         b.reload()
         self.wait_ready()
         kept = b.evaluate("[QuorvaxSettings.current.sound.music_volume, "
