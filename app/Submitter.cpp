@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/FileSystem.h"
+
 namespace {
 
 std::string JsonString(const std::string& text) {
@@ -120,17 +122,11 @@ void Submitter::WriteOutbox(const std::string& lines) const {
         std::remove(outbox_.c_str());
         return;
     }
-    const std::string temp = outbox_ + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) {
-        return;
-    }
-    const bool written = std::fwrite(lines.data(), 1, lines.size(), f) == lines.size();
-    if (std::fclose(f) == 0 && written) {
-        std::rename(temp.c_str(), outbox_.c_str());
-    } else {
-        std::remove(temp.c_str());
-    }
+    // Through the system's own replace: a plain rename over an existing
+    // file fails on Windows, and the new line would be lost.
+    FileSystem::WriteFileAtomically(outbox_.c_str(), [&lines](std::FILE* f) {
+        return std::fwrite(lines.data(), 1, lines.size(), f) == lines.size();
+    });
 }
 
 void Submitter::Run() {
