@@ -226,9 +226,10 @@ StoreResult<std::vector<GameRecord>> Store::Page(const std::optional<Cursor>& af
     return page;
 }
 
-StoreResult<std::optional<GameRecord>> Store::Game(int64_t id) {
+// Game, BestOf: the first row found, with its rank.
+StoreResult<std::optional<GameRecord>> Store::FirstRanked(
+    StoreResult<std::vector<GameRecord>> rows) {
     StoreResult<std::optional<GameRecord>> out;
-    StoreResult<std::vector<GameRecord>> rows = Select("WHERE id = ?", {id});
     out.error = rows.error;
     if (rows.ok() && !rows.value.empty()) {
         const StoreResult<int64_t> rank = RankOf(rows.value.front());
@@ -239,18 +240,12 @@ StoreResult<std::optional<GameRecord>> Store::Game(int64_t id) {
     return out;
 }
 
+StoreResult<std::optional<GameRecord>> Store::Game(int64_t id) {
+    return FirstRanked(Select("WHERE id = ?", {id}));
+}
+
 StoreResult<std::optional<GameRecord>> Store::BestOf(const std::string& name) {
-    StoreResult<std::optional<GameRecord>> out;
-    StoreResult<std::vector<GameRecord>> rows =
-        Select("WHERE name = ?" + std::string(kOrder) + "LIMIT 1", {name});
-    out.error = rows.error;
-    if (rows.ok() && !rows.value.empty()) {
-        const StoreResult<int64_t> rank = RankOf(rows.value.front());
-        out.error = rank.error;
-        rows.value.front().rank = rank.value;
-        out.value = rows.value.front();
-    }
-    return out;
+    return FirstRanked(Select("WHERE name = ?" + std::string(kOrder) + "LIMIT 1", {name}));
 }
 
 StoreResult<std::optional<std::string>> Store::Recording(int64_t id) {

@@ -92,6 +92,7 @@ class Store {
   private:
     StoreResult<InsertOutcome> TryInsert(const NewGame& game);
     StoreResult<int64_t> RankOf(const GameRecord& game);
+    StoreResult<std::optional<GameRecord>> FirstRanked(StoreResult<std::vector<GameRecord>> rows);
     StoreResult<std::vector<GameRecord>> Select(const std::string& where,
                                                 const std::vector<SqlParam>& params);
     void Rollback();
