@@ -44,16 +44,7 @@ std::string Utf8FromCp1252(const std::string& bytes) {
     for (const char b : bytes) {
         char32_t cp = Cp1252ToUnicode(static_cast<uint8_t>(b));
         cp = IsControlCodePoint(cp) ? U'?' : cp;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
+        AppendUtf8(out, cp);
     }
     return out;
 }

@@ -23,3 +23,6 @@ bool IsControlCodePoint(char32_t cp);
 // bytes (stray continuations, overlong forms, surrogates, values past
 // U+10FFFF, cut sequences) give U+FFFD and advance by one byte.
 char32_t NextUtf8(const std::string& s, size_t& pos);
+// Appends a code point of the Basic Multilingual Plane (all that Windows-1252
+// maps to) as UTF-8: the recording's table lines, the page's JSON.
+void AppendUtf8(std::string& out, char32_t cp);

@@ -50,15 +50,8 @@ void AppendJsonString(std::string& out, const std::string& cp1252) {
             char esc[8];
             std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned>(cp));
             out += esc;
-        } else if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
         } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
+            AppendUtf8(out, cp);
         }
     }
     out += '"';
