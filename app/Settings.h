@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct Settings {
     static constexpr int kMaxFrameRate = 1000;
     static constexpr int kMinTouchSize = 50;
     static constexpr int kMaxTouchSize = 200;
+    // The longest player name and table address, in UTF-8 bytes.
+    static constexpr size_t kMaxNameBytes = 64;
+    static constexpr size_t kMaxUrlBytes = 512;
 
     // Sound: percent of full loudness.
     int musicVolume = kMaxVolume;

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "platform/Cp1252.h"
+#include "platform/EditControl.h"
 #include "platform/Keys.h"
 #include "platform/PhysicalKeys.h"
 #include "platform/System.h"
@@ -52,6 +54,23 @@ bool IsFixedKey(int physical) {
     return code == "F1" || code == "F2" || code == "F12" || code == "Escape";
 }
 
+// A field's Windows-1252 text as the settings hold it: UTF-8 without the
+// spaces around it, cut at a whole character within `maxBytes`.
+std::string FieldText(const std::string& bytes, size_t maxBytes) {
+    const size_t first = bytes.find_first_not_of(' ');
+    const size_t last = bytes.find_last_not_of(' ');
+    std::string out;
+    for (size_t i = first; first != std::string::npos && i <= last; ++i) {
+        std::string one;
+        AppendUtf8(one, Cp1252ToUnicode(static_cast<uint8_t>(bytes[i])));
+        if (out.size() + one.size() > maxBytes) {
+            break;
+        }
+        out += one;
+    }
+    return out;
+}
+
 }  // namespace
 
 SettingsDialog::SettingsDialog(SettingsStore& store)
@@ -63,11 +82,54 @@ bool SettingsDialog::OnInitDialog() {
     return true;
 }
 
+void SettingsDialog::OnOK() {
+    TakeFields();
+    Dialog::OnOK();
+}
+
+void SettingsDialog::OnCancel() {
+    TakeFields();
+    Dialog::OnCancel();
+}
+
 void SettingsDialog::ShowPage(Page page) {
+    TakeFields();
     page_ = page;
     capturing_ = false;
     SetItemText(IDC_SETTINGS_STATUS, "");
     Refresh();
+    ShowFields();
+}
+
+void SettingsDialog::ShowFields() {
+    ShowItem(IDC_SETTINGS_NAME, page_ == kDisplay);
+    ShowItem(IDC_SETTINGS_URL, page_ == kDisplay);
+    if (page_ == kDisplay) {
+        shownName_ = EditControl::FromUtf8(settings_.playerName);
+        shownUrl_ = EditControl::FromUtf8(settings_.leaderboardUrl);
+        SetItemText(IDC_SETTINGS_NAME, shownName_);
+        SetItemText(IDC_SETTINGS_URL, shownUrl_);
+    }
+}
+
+void SettingsDialog::TakeFields() {
+    if (page_ != kDisplay) {
+        return;
+    }
+    const std::string name = GetItemText(IDC_SETTINGS_NAME);
+    const std::string url = GetItemText(IDC_SETTINGS_URL);
+    if (name == shownName_ && url == shownUrl_) {
+        return;
+    }
+    if (name != shownName_) {
+        settings_.playerName = FieldText(name, Settings::kMaxNameBytes);
+    }
+    if (url != shownUrl_) {
+        settings_.leaderboardUrl = FieldText(url, Settings::kMaxUrlBytes);
+    }
+    shownName_ = name;
+    shownUrl_ = url;
+    Changed("The world table's name and address apply from the next start.");
 }
 
 void SettingsDialog::SetRow(int row, const std::string& label, const std::string& first,
@@ -115,7 +177,8 @@ void SettingsDialog::Refresh() {
             SetRow(0, "Frames: " + FrameRateText(s.frameRate), "Fewer", "More");
             SetRow(1, "Start in full screen: " + YesNo(s.fullScreen), "Change", "");
             SetRow(2, "World table: " + std::string(s.leaderboard ? "on" : "off"), "Change", "");
-            SetRow(3, "Player: " + (s.playerName.empty() ? "-" : s.playerName), "", "");
+            SetRow(kSettingsNameRow, "Player's name:", "", "");
+            SetRow(kSettingsUrlRow, "Table address:", "", "");
             break;
     }
 }
@@ -128,6 +191,7 @@ void SettingsDialog::PressButton(int id) {
     } else if (id >= IDC_ROW_SECOND && id < IDC_ROW_SECOND + kSettingsRows) {
         PressRow(id - IDC_ROW_SECOND, 1);
     } else if (id == IDC_SETTINGS_DEFAULTS) {
+        TakeFields();
         settings_ = DefaultsKeepingPlayer(settings_);
         capturing_ = false;
         Changed("Every setting is back to its default.");
@@ -213,7 +277,7 @@ void SettingsDialog::PressDisplay(int row, int which) {
     } else {
         return;
     }
-    Changed(row == 2 ? "" : "From the next start.");
+    Changed("From the next start.");
 }
 
 bool SettingsDialog::PreTranslateMessage(const Message& msg) {

@@ -6,7 +6,8 @@
 #include "platform/Dialog.h"
 
 // The Settings dialog (F2, and the system menu's Settings item): pages for
-// Sound, Keys, Pad and Display, each a column of rows with two buttons.
+// Sound, Keys, Pad and Display, each a column of rows with two buttons (and,
+// on Display, fields for the player's name and the world table's address).
 // Every change is saved at once and heard or felt at once; the game ticks
 // on behind it, as behind the About box. Its input stays out of
 // recordings: nothing in it changes the game's play.
@@ -17,6 +18,9 @@ class SettingsDialog : public Dialog {
     explicit SettingsDialog(SettingsStore& store);
 
     bool OnInitDialog() override;
+    // Close, Enter, Escape or the close box: what the fields hold is kept.
+    void OnOK() override;
+    void OnCancel() override;
     void PressButton(int id) override;
     // While a key is awaited it takes every key first: Escape cancels,
     // Backspace clears, any other key is bound.
@@ -39,6 +43,10 @@ class SettingsDialog : public Dialog {
     void PressPad(int row, int which);
     // The awaited key arrived (0: Backspace, clearing the slot).
     void BindCapturedKey(int physical);
+    // The Display page's fields from the settings, when the page is shown;
+    // back into them when it is left or the dialog closes.
+    void ShowFields();
+    void TakeFields();
     // Saves and applies what changed.
     void Changed(const std::string& status);
 
@@ -48,4 +56,8 @@ class SettingsDialog : public Dialog {
     bool capturing_ = false;
     GameAction captureAction_ = GameAction::Forward;
     int captureSlot_ = 0;
+    // What the fields were given (Windows-1252, as they edit it): a field
+    // left alone keeps a name the code page cannot show.
+    std::string shownName_;
+    std::string shownUrl_;
 };

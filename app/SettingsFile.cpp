@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr size_t kMaxNameBytes = 64;
-constexpr size_t kMaxUrlBytes = 512;
-
 // Reads known names out of the parsed file into the settings; what is bad
 // is logged with its line and left at its default.
 class Reader {
@@ -250,9 +247,9 @@ Settings ParseSettings(const std::string& text, const std::string& fileName,
     r.Bool(display, "full_screen", s.fullScreen);
 
     const toml::table* player = r.Section("player");
-    r.String(player, "name", kMaxNameBytes, s.playerName);
+    r.String(player, "name", Settings::kMaxNameBytes, s.playerName);
     r.Bool(player, "leaderboard", s.leaderboard);
-    r.String(player, "leaderboard_url", kMaxUrlBytes, s.leaderboardUrl);
+    r.String(player, "leaderboard_url", Settings::kMaxUrlBytes, s.leaderboardUrl);
 
     const toml::table* touch = r.Section("touch");
     r.Word(touch, "mode", {"auto", "on", "off"}, s.touch);

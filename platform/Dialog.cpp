@@ -67,14 +67,24 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         return true;
     }
     if (msg.kind == MessageKind::Click) {
-        const int id = ButtonAt(msg.x, msg.y);
-        if (id != 0) {
+        if (const int id = ButtonAt(msg.x, msg.y); id != 0) {
             PressButton(id);
+            return true;
         }
-        return id != 0;
+        if (const int id = EditAt(msg.x, msg.y); id != 0) {
+            focusId_ = id;
+            dirty = true;
+            return true;
+        }
+        return false;
     }
     if (msg.kind != MessageKind::KeyDown) {
         return false;
+    }
+    if (msg.key == VK_TAB) {
+        focusId_ = NextFocus(focusId_);
+        dirty = true;
+        return true;
     }
     if (msg.key == VK_SPACE && edit == nullptr && focusId_ != 0) {
         PressButton(focusId_);  // the focused push button
@@ -93,6 +103,38 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
         return true;
     }
     return false;
+}
+
+int Dialog::EditAt(int x, int y) const {
+    for (const DialogControl& c : tmpl_.controls) {
+        const int left = DialogUnitsToPixelsX(c.x);
+        const int top = DialogUnitsToPixelsY(c.y);
+        if (c.kind == DialogControl::Kind::Edit && IsItemVisible(c.id) && x >= left && y >= top &&
+            x < left + DialogUnitsToPixelsX(c.width) && y < top + DialogUnitsToPixelsY(c.height)) {
+            return c.id;
+        }
+    }
+    return 0;
+}
+
+int Dialog::NextFocus(int id) const {
+    const auto& controls = tmpl_.controls;
+    const size_t n = controls.size();
+    size_t at = n - 1;
+    for (size_t i = 0; i < n; ++i) {
+        if (controls[i].id == id) {
+            at = i;
+        }
+    }
+    for (size_t step = 1; step <= n; ++step) {
+        const DialogControl& c = controls[(at + step) % n];
+        const bool takesFocus =
+            c.kind == DialogControl::Kind::Edit || c.kind == DialogControl::Kind::Button;
+        if (takesFocus && IsItemVisible(c.id)) {
+            return c.id;
+        }
+    }
+    return 0;
 }
 
 int Dialog::ButtonAt(int x, int y) const {
@@ -138,6 +180,9 @@ void Dialog::ShowItem(int id, bool show) {
             hidden_.erase(id);
         } else {
             hidden_.insert(id);
+            if (id == focusId_) {
+                focusId_ = NextFocus(id);
+            }
         }
         dirty = true;
     }

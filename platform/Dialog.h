@@ -52,7 +52,8 @@ class Dialog {
     virtual bool OnSysCommand(unsigned /*id*/) { return false; }
     // Every input message passes here first. The base is the dialog manager:
     // Escape cancels, Enter accepts, typing goes to the focused edit control,
-    // a click on a push button or Space on the focused one presses it.
+    // a click on a push button or Space on the focused one presses it, a
+    // click on an edit field or Tab moves the focus.
     // Returns true when the message was consumed.
     virtual bool PreTranslateMessage(const Message& msg);
     // True while the dialog waits for a key to bind: backends then hand it
@@ -66,13 +67,15 @@ class Dialog {
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text);
     // Shows or hides a control (pages of the settings); hidden ones are
-    // neither drawn nor pressed.
+    // neither drawn nor pressed, and a hidden one's focus goes to the next
+    // control shown.
     void ShowItem(int id, bool show);
     bool IsItemVisible(int id) const { return hidden_.count(id) == 0; }
     // The edit field with this id, or null; backends draw it and set its metrics.
     EditControl* GetEdit(int id);
     const EditControl* GetEdit(int id) const;
-    // The control with the keyboard focus: the first edit field or button.
+    // The control with the keyboard focus: the first edit field or button,
+    // until a click or Tab moves it.
     int FocusId() const { return focusId_; }
 
     const DialogTemplate& Template() const { return tmpl_; }
@@ -90,6 +93,12 @@ class Dialog {
     bool dirty = true;  // the visible controls need drawing again
 
   private:
+    // The edit field shown at a point in the client area, or 0.
+    int EditAt(int x, int y) const;
+    // The next control shown that takes the focus after `id` (Tab's order:
+    // the template's), or 0 when none does.
+    int NextFocus(int id) const;
+
     const DialogTemplate& tmpl_;
     std::map<int, std::string> itemText_;
     std::map<int, EditControl> edits_;

@@ -25,6 +25,11 @@ constexpr int IDC_ROW_SECOND = 1130;
 constexpr int kSettingsRows = 8;
 constexpr int IDC_SETTINGS_STATUS = 1140;
 constexpr int IDC_SETTINGS_DEFAULTS = 1141;
+// The Display page's fields: the player's name and the world table's address.
+constexpr int IDC_SETTINGS_NAME = 1142;
+constexpr int IDC_SETTINGS_URL = 1143;
+constexpr int kSettingsNameRow = 3;
+constexpr int kSettingsUrlRow = 4;
 
 extern const DialogTemplate kAboutDialog;
 extern const DialogTemplate kMainDialog;

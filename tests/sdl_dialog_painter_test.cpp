@@ -78,6 +78,12 @@ class DialogPainterTest : public ::testing::Test {
         painter.Paint(dlg, canvas);
         return canvas;
     }
+    // Tab, from OK (the first control to take the focus) to the field.
+    static void FocusTheEdit(Dialog& dlg) {
+        Message tab;
+        tab.key = VK_TAB;
+        dlg.PreTranslateMessage(tab);
+    }
     int Width(const std::string& bytes) const { return DialogPainter(&font).TextWidth(bytes); }
     Rect EditRect() const { return DialogPainter::ControlRect(kBox.controls[4]); }
     int CellTop() const { return EditRect().top + 2 + (EditRect().Height() - 4 - 13) / 2 + 1; }
@@ -108,11 +114,14 @@ TEST_F(DialogPainterTest, ClassicLookOfTheControls) {
     EXPECT_EQ(c.At(edit.left, edit.top), DialogPainter::kShadow);
     EXPECT_EQ(c.At(edit.right - 1, edit.bottom - 1), DialogPainter::kHighlight);
     EXPECT_EQ(c.At(edit.right - 5, edit.top + 5), DialogPainter::kWindow);
-    EXPECT_EQ(CaretColumn(c, edit, CellTop(), CellTop() + 9), edit.left + 3);
+    EXPECT_EQ(CaretColumn(c, edit, CellTop(), CellTop() + 9), -1) << "OK has the focus";
+    FocusTheEdit(dlg);
+    EXPECT_EQ(CaretColumn(Paint(dlg), edit, CellTop(), CellTop() + 9), edit.left + 3);
 }
 
 TEST_F(DialogPainterTest, CaretFollowsTheTextAndStaysVisibleWhenItScrolls) {
     Dialog dlg(kBox);
+    FocusTheEdit(dlg);
     const Rect edit = EditRect();
     dlg.SetItemText(1001, "Ann");
     Canvas c = Paint(dlg);

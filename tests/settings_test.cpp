@@ -298,3 +298,49 @@ TEST(SettingsDialog, RebindsKeysAndSaysWhatWasTaken) {
     SetSys(nullptr);
     std::filesystem::remove_all(scratch);
 }
+
+// The Display page's fields: what is typed is kept (as UTF-8, trimmed, cut to
+// the file's limit) when the page is left or the dialog closes; a field left
+// alone keeps a name the game's code page cannot show.
+TEST(SettingsDialog, TheDisplayPageKeepsTheNameAndAddressTyped) {
+    VirtualSystem sys;
+    SetSys(&sys);
+    const std::string scratch = MakeScratchDir("quorvax-settings-fields");
+    SettingsStore store(scratch + "/");
+    Settings start = store.Current();
+    start.playerName = "\xe5\x8c\x97";  // a Chinese name, not in Windows-1252
+    store.Save(start);
+    SettingsDialog dlg(store);
+    dlg.OnInitDialog();
+    EXPECT_FALSE(dlg.IsItemVisible(IDC_SETTINGS_NAME));
+    dlg.PressButton(IDC_PAGE_FIRST + SettingsDialog::kDisplay);
+    EXPECT_TRUE(dlg.IsItemVisible(IDC_SETTINGS_NAME) && dlg.IsItemVisible(IDC_SETTINGS_URL));
+    // A click on a field focuses it, Tab goes on in the template's order (to
+    // Close), and a field hidden with its page gives its focus up.
+    Message click;
+    click.kind = MessageKind::Click;
+    click.x = DialogUnitsToPixelsX(110);
+    click.y = DialogUnitsToPixelsY(32 + kSettingsUrlRow * 15);
+    EXPECT_TRUE(dlg.PreTranslateMessage(click));
+    EXPECT_EQ(dlg.FocusId(), IDC_SETTINGS_URL);
+    Message tab;
+    tab.key = VK_TAB;
+    EXPECT_TRUE(dlg.PreTranslateMessage(tab));
+    EXPECT_EQ(dlg.FocusId(), IDOK);
+    dlg.PreTranslateMessage(click);
+    dlg.SetItemText(IDC_SETTINGS_URL, " http://127.0.0.1:8080/ ");
+    dlg.PressButton(IDC_PAGE_FIRST + SettingsDialog::kSound);
+    EXPECT_NE(dlg.FocusId(), IDC_SETTINGS_URL);
+    EXPECT_EQ(dlg.Edited().playerName, "\xe5\x8c\x97");
+    EXPECT_EQ(dlg.Edited().leaderboardUrl, "http://127.0.0.1:8080/");
+
+    dlg.PressButton(IDC_PAGE_FIRST + SettingsDialog::kDisplay);
+    dlg.SetItemText(IDC_SETTINGS_NAME, "Ren\xe9" + std::string(80, 'x'));
+    dlg.OnCancel();
+    SettingsStore saved(scratch + "/");
+    saved.Load();
+    EXPECT_EQ(saved.Current().playerName, "Ren\xc3\xa9" + std::string(59, 'x'));
+    EXPECT_EQ(saved.Current().leaderboardUrl, "http://127.0.0.1:8080/");
+    SetSys(nullptr);
+    std::filesystem::remove_all(scratch);
+}

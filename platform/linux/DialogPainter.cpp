@@ -192,6 +192,9 @@ void DialogPainter::PaintEdit(const Dialog& dlg, const DialogControl& c, Canvas&
     if (font_ != nullptr) {
         DrawText(canvas, edit->Text(), left, top + font_->Ascent(), area);
     }
+    if (dlg.FocusId() != c.id) {
+        return;  // the caret shows only where typing goes
+    }
     const std::string& text = edit->Text();
     const int caretX = left + TextWidth(text.substr(0, std::min(edit->Caret(), text.size())));
     canvas.FillRect(Rect{std::min(caretX, area.right - 1), std::max(top, area.top),

@@ -267,11 +267,14 @@ intptr_t Win32System::HandleMessage(Window& w, unsigned msg, uintptr_t wp, intpt
                 return TRUE;
             }
             if (LOWORD(wp) == IDCANCEL) {
-                dlg.OnCancel();  // Escape, the close box, Alt+F4
+                PullTexts(dlg, hwnd);  // the settings keep what their fields hold
+                dlg.OnCancel();        // Escape, the close box, Alt+F4
                 return TRUE;
             }
             if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) != 0) {
-                // The dialog's other buttons (the settings' pages and keys).
+                // The dialog's other buttons (the settings' pages and keys),
+                // with what was typed into its fields so far.
+                PullTexts(dlg, hwnd);
                 dlg.PressButton(LOWORD(wp));
                 PushTexts(dlg, hwnd);
                 return TRUE;

@@ -68,10 +68,16 @@ sleep 0.5
 [ -f "$settings" ] || fail "no settings file at $settings"
 grep -q "^jump = \[ 'KeyZ', 'ShiftRight' \]" "$settings" ||
   fail "Jump is not on Z in the file: $(cat "$settings")"
+# The Display page's name field takes what is typed; Escape keeps it.
+click_du 194 14
+click_du 170 79
+xdotool type --delay 50 Ada
+[ -n "${SETTINGS_SHOT:-}" ] && xwd -silent -id "$dialog" >"$SETTINGS_SHOT"
 xdotool key Escape
 sleep 0.3
 [ -z "$(xdotool search --onlyvisible --name '^Settings$' 2>/dev/null)" ] ||
   fail "Escape left the Settings dialog open"
+grep -q "^name = 'Ada'" "$settings" || fail "the name typed was not kept: $(cat "$settings")"
 xdotool key Escape
 wait_end
 
