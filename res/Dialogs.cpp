@@ -59,7 +59,8 @@ std::vector<DialogControl> SettingsControls() {
     c.push_back({Kind::Static, IDC_SETTINGS_STATUS, 7, 150, 237, 8, "", false});
     c.push_back({Kind::Button, IDC_SETTINGS_DEFAULTS, 7, 164, 50, 14, "Defaults", false});
     // Where two rows' buttons would be, shown with the Display page only.
-    c.push_back({Kind::Edit, IDC_SETTINGS_NAME, 100, 28 + kSettingsNameRow * 15, 144, 12, "", false});
+    c.push_back(
+        {Kind::Edit, IDC_SETTINGS_NAME, 100, 28 + kSettingsNameRow * 15, 144, 12, "", false});
     c.push_back({Kind::Edit, IDC_SETTINGS_URL, 100, 28 + kSettingsUrlRow * 15, 144, 12, "", false});
     return c;
 }
