@@ -28,6 +28,9 @@ window.__press = (i, down) => {
   window.__pad.timestamp++;
 };
 navigator.getGamepads = () => [window.__pad, null, null, null];
+// The phone's vibrator, counted.
+window.__vibrations = [];
+navigator.vibrate = (pattern) => { window.__vibrations.push(pattern); return true; };
 window.addEventListener('load', () => {
   const e = new Event('gamepadconnected');
   e.gamepad = window.__pad;
@@ -180,6 +183,24 @@ class TouchTest:
                    "Test Pad" in name,
                    "hero %s -> %s, bombs %d -> %d, %r" % (start["hero"], seen[-1]["hero"],
                                                           start["bombs"], bombs, name))
+        # The pad hid the controls; a touch brings them back, a key hides them.
+        shown = [b.evaluate("window.QuorvaxTouch.shown()")]
+        self.touch("touchStart", [(5, self.centre("#canvas"))])
+        self.touch("touchEnd", [])
+        shown.append(b.evaluate("window.QuorvaxTouch.shown()"))
+        b.key("left", True)
+        b.key("left", False)
+        shown.append(b.evaluate("window.QuorvaxTouch.shown()"))
+        self.check("the controls step aside for a pad or a key until the next touch",
+                   shown == [False, True, False], "shown after pad, touch, key: %s" % shown)
+        # The hero stands on the pad's bomb: its blast costs a life and shakes the phone.
+        try:
+            b.wait_for("window.__vibrations.length > 0", timeout=10)
+        except TimeoutError:
+            pass
+        shakes = b.evaluate("window.__vibrations")
+        self.check("a life lost vibrates the phone", shakes == [200], "%s; %s" % (
+            shakes, b.evaluate("window.quorvax.state()")))
 
     def step_reload(self):
         b = self.browser
