@@ -84,8 +84,8 @@ bool GameApp::TakeArguments(int argc, char** argv) {
         } else {
             playback_ = std::make_unique<Playback>();
             if (!playback_->Load(path, error)) {
-                error_ = error;
-                std::fprintf(stderr, "quorvax: %s\n", error.c_str());
+                error_ = PlaybackRefusedWords(error);
+                std::fprintf(stderr, "quorvax: %s\n", error_.c_str());
                 std::fprintf(stderr, "quorvax: nothing played\n");
                 exitCode_ = 2;
                 return false;
@@ -179,17 +179,15 @@ std::string GameApp::PlaybackEnd() const {
     if (!playback_) {
         return "";
     }
-    const std::string recorded = playback_->Info().finalState;
-    if (playback_->Stopped()) {
-        const size_t at = finalState_.find("tick=") + 5;
-        return "Playback stopped at tick " + finalState_.substr(at, finalState_.find(' ', at) - at);
+    return PlaybackEndWords(playback_->Finished(), finalState_, playback_->Info().finalState);
+}
+
+void GameApp::ReportPlaybackEnd() const {
+    if (!playback_) {
+        return;
     }
-    if (recorded.empty()) {
-        return "Played to the end of the recording (it holds no final state to compare with)";
-    }
-    if (recorded == finalState_) {
-        return "Played to the end: the game ended as it was recorded";
-    }
-    return "Played to the end, but the game ended otherwise than it was recorded: " +
-           StateDifferences(finalState_, recorded);
+    const std::string words = PlaybackEnd();
+    std::fprintf(stderr, "quorvax: %s\n", words.c_str());
+    std::fflush(stderr);
+    Sys().MessageBox(words.c_str(), "Playback");
 }

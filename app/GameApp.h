@@ -35,6 +35,9 @@ class GameApp {
     // After a playback: how it ended, in words ("Playback stopped at tick
     // 80", or played to the end and whether the game ended as recorded).
     std::string PlaybackEnd() const;
+    // main() of a desktop system, after InitInstance while the system is
+    // still set: says how a playback ended on standard error and in a box.
+    void ReportPlaybackEnd() const;
 
   private:
     std::unique_ptr<Recorder> recorder_;

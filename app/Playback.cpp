@@ -1,5 +1,6 @@
 #include "app/Playback.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/Dialog.h"
@@ -44,7 +45,13 @@ bool Playback::OnInput(const Message& msg) {
     return msg.key == VK_F12;
 }
 
+bool Playback::Finished() const {
+    return !stopped_ && next_ == events_.size() && !info_.finalState.empty() &&
+           lastTick_ > info_.finalTick;
+}
+
 void Playback::BeforeTick(uint64_t tick, Dialog& main) {
+    lastTick_ = std::max(lastTick_, tick);
     const bool over = info_.finalTick != 0 && tick > info_.finalTick && next_ == events_.size();
     // Restored, not cleared: a dialog opened by this input feeds its own ticks inside.
     const bool wasFeeding = feeding_;
@@ -62,4 +69,22 @@ void Playback::BeforeTick(uint64_t tick, Dialog& main) {
         }
     }
     feeding_ = wasFeeding;
+}
+
+std::string PlaybackEndWords(bool finished, const std::string& state, const std::string& recorded) {
+    if (!finished) {
+        const size_t at = state.find("tick=");
+        const size_t end = at == std::string::npos ? at : state.find(' ', at);
+        return "Playback stopped at tick " +
+               (at == std::string::npos ? "?" : state.substr(at + 5, end - at - 5));
+    }
+    if (state == recorded) {
+        return "Played to the end: the game ended as it was recorded";
+    }
+    return "Played to the end, but the game ended otherwise than it was recorded: " +
+           StateDifferences(state, recorded);
+}
+
+std::string PlaybackRefusedWords(const std::string& why) {
+    return "Not a recording: " + why;
 }

@@ -22,8 +22,10 @@ class Playback : public InputTap, public TickFeed {
     bool Load(const std::string& path, std::string& error);
     // What the recording says it was made with.
     const RecordingInfo& Info() const { return info_; }
-    // Whether the player ended the playback with Escape.
-    bool Stopped() const { return stopped_; }
+    // After the game: whether it ran through the recording's last tick,
+    // rather than being stopped (Escape, the window closed, a quit signal,
+    // or the page starting another game) or the recording being cut short.
+    bool Finished() const;
 
     // The player's input (System's tap): only Escape and F12 pass.
     bool OnInput(const Message& msg) override;
@@ -37,4 +39,13 @@ class Playback : public InputTap, public TickFeed {
     RecordingInfo info_;
     bool feeding_ = false;
     bool stopped_ = false;
+    uint64_t lastTick_ = 0;
 };
+
+// How a playback ended, in the words the page's status bar and the
+// desktop's box show: "Playback stopped at tick 80", played to the end as
+// recorded, or what ended otherwise ("score 75 (recorded: 80)"). `state`
+// is the state line the game ended in, `recorded` the recording's own.
+std::string PlaybackEndWords(bool finished, const std::string& state, const std::string& recorded);
+// Why a file was not played (Load's error), in the same words.
+std::string PlaybackRefusedWords(const std::string& why);

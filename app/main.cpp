@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
         }
         app.InitInstance();
     }
+    app.ReportPlaybackEnd();
     SetSys(nullptr);
     return app.ExitCode();
 }

@@ -51,7 +51,7 @@ void RunGame(WebSystem& system, WebPage::Request request) {
     // sequence, the keys and the hero's motion from their beginning.
     GameApp app;
     if (!app.TakeArguments(static_cast<int>(argv.size()), argv.data())) {
-        WebPage::ShowPlaybackEnd("Not a recording: " + app.Error());
+        WebPage::ShowPlaybackEnd(app.Error());
         system.MessageBox("That file is not a recording of this game.", "Playback");
         return;
     }

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         app.InitInstance();
         SetAudio(nullptr);
     }
+    app.ReportPlaybackEnd();
     SetSys(nullptr);
     return app.ExitCode();
 }

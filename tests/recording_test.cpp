@@ -113,11 +113,13 @@ TEST(Recording, RecordsWhatWasPlayedAndPlaysItBackTheSame) {
     h.window->SetTickFeed(&playback);
     h.sys.SetInputTap(&playback);
     ASSERT_TRUE(h.Tick(5));
-    h.Press(VK_RIGHT);  // the player's own keys do nothing
+    EXPECT_FALSE(playback.Finished());  // as when the window is closed now
+    h.Press(VK_RIGHT);                  // the player's own keys do nothing
     h.sys.Type("Bob");
     EXPECT_FALSE(h.Tick(200));
     h.sys.SetInputTap(nullptr);
     EXPECT_EQ(FormatState(h.game(), h.window->Ticks()), playback.Info().finalState);
+    EXPECT_TRUE(playback.Finished());
     EXPECT_EQ(h.game().highScores.entries[0].name, "Ada");
     h.game().saveScores = false;
     h.window.reset();
@@ -199,5 +201,24 @@ TEST(Recording, PlaybackRefusesWhatIsNoRecording) {
         EXPECT_EQ(error,
                   "not.rec: line 1: not a recording (it does not begin with \"# quorvax "
                   "recording\")");
+    }
+}
+
+// How a playback ended, as the page's bar and the desktop's box say it.
+TEST(Recording, PlaybackEndIsSaidInWords) {
+    const std::string recorded = "state tick=774 screen=scores level=2 lives=0 score=80 enemies=5";
+    const struct {
+        bool finished;
+        std::string state;
+        std::string words;
+    } cases[] = {
+        {false, "state tick=80 screen=playing level=1", "Playback stopped at tick 80"},
+        {true, recorded, "Played to the end: the game ended as it was recorded"},
+        {true, "state tick=774 screen=scores level=2 lives=0 score=75 enemies=5",
+         "Played to the end, but the game ended otherwise than it was recorded: score 75 "
+         "(recorded: 80)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaybackEndWords(c.finished, c.state, recorded), c.words);
     }
 }

@@ -32,7 +32,7 @@ done
 : >"$work/empty.rec"
 run "$game/quorvax" --play empty.rec
 [ "$status" = 2 ] || fail "quorvax --play of an empty file: status $status"
-grep -q "^quorvax: empty.rec: line 1: not a recording" "$work/err" ||
+grep -q "^quorvax: Not a recording: empty.rec: line 1: not a recording" "$work/err" ||
   fail "quorvax --play of an empty file: $(cat "$work/err")"
 grep -q "nothing played" "$work/err" || fail "quorvax --play of an empty file played"
 [ -s "$work/out" ] && fail "quorvax --play of an empty file printed a state: $(cat "$work/out")"

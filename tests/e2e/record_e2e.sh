@@ -9,7 +9,7 @@
 # far is replayed now and then to see), ends the game with its own bombs,
 # types a name into the name dialog and is left with Escape. Then quorvax-replay --check of the recording must reach
 # the recorded final state and leave the same scores.dat byte for byte, and
-# quorvax --play of it under Xvfb must end in that state too.
+# quorvax --play of it under Xvfb must end in that state too, and say so.
 # Usage: record_e2e.sh GAME_DIR
 set -uo pipefail
 game=$(cd "$1" && pwd)
@@ -204,7 +204,11 @@ start=$SECONDS
 (cd "$work/back" && exec "$game/quorvax" --play "$rec" >"$work/back.log" 2>&1) &
 pid=$!
 limit=$((ticks / 25 * 2 + 60))
-while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - start)) -lt $limit ]; do sleep 0.5; done
+while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - start)) -lt $limit ]; do
+  # The box that says how the playback ended, answered as a player would.
+  box=$(visible Playback) && { xdotool windowfocus "$box" 2>/dev/null; xdotool key Return; }
+  sleep 0.5
+done
 kill -0 "$pid" 2>/dev/null && fail "the playback did not end within $limit s"
 wait "$pid" || fail "the playback ended with status $?: $(cat "$work/back.log")"
 pid=""
@@ -212,5 +216,7 @@ played=$(grep '^state ' "$work/back.log" | tail -1)
 [ "$played" = "$final" ] || fail "the playback ended otherwise:
 - $final
 + $played"
+grep -qx "quorvax: Played to the end: the game ended as it was recorded" "$work/back.log" ||
+  fail "the playback did not say it ended as recorded: $(cat "$work/back.log")"
 cmp -s "$work/play/scores.dat" "$work/back/scores.dat" || fail "the playback changed scores.dat"
 echo "record, check and play back: passed ($ticks ticks; playback took $((SECONDS - start)) s)"

@@ -3,8 +3,10 @@
 # --record runs under Wine and is played with xdotool (Space, Up, Left, CTRL,
 # Escape); the Linux quorvax-replay --check of that recording must reach the
 # recorded final state, so the same keys make the same game on both systems.
-# Then quorvax.exe --play of it must end in that state too and leave no
-# scores.dat, and a recording that cannot be read must end it with status 2.
+# Then quorvax.exe --play of it, beside the table the recorded game left,
+# must end in that state too with no warning about other game files, say
+# that it ended as recorded and leave scores.dat byte for byte as it was;
+# a recording that cannot be read must end it with status 2.
 # A message box of the game at the start ("Error opening Mapper" where Wine
 # has no MIDI device) is answered with Enter while recording, which must
 # leave no trace in the recording, and with Escape while playing, which
@@ -50,6 +52,7 @@ wait_game_window() {
   local end=$((SECONDS + 30)) w box
   while [ $SECONDS -lt $end ]; do
     w=$(find_window Quorvax) && { echo "$w"; return 0; }
+    find_window Playback >/dev/null && { echo "FAIL: a box warned before the playback" >&2; return 1; }
     if box=$(find_window quorvax); then
       if [ "$1" != click ]; then
         xdotool windowfocus "$box" 2>/dev/null; xdotool key "$1"
@@ -110,15 +113,25 @@ grep -q 'quit before its end' <<<"$verdict" ||
   fail "quorvax-verify refused the Windows recording for another reason: $verdict"
 
 # --- Playback in the window ends in the recorded state ---
+# Beside the table the recorded game left, as the player's own after any game.
 cp "$rec" "$work/back/game.rec"
+cp "$work/play/scores.dat" "$work/back/scores.dat" || fail "the recorded game left no scores.dat"
 start_game "$work/back" --play game.rec
 wait_game_window Escape >/dev/null || fail "the playback window did not appear"
-wait_end 60 "the playback"
+# The box that says how the playback ended, answered with Enter.
+end=$((SECONDS + 60))
+while kill -0 "$pid" 2>/dev/null && [ $SECONDS -le $end ]; do
+  box=$(find_window Playback) && { xdotool windowfocus "$box" 2>/dev/null; xdotool key Return; sleep 1; }
+  sleep 0.2
+done
+wait_end 5 "the playback"
 [ "$status" = 0 ] || fail "playback: the game ended with status $status"
 played=$(tr -d '\r' <"$work/back/out.raw")
 [ "# final $played" = "$final" ] ||
   fail "playback ended in '$played', the recording in '${final#\# final }'"
-[ -f "$work/back/scores.dat" ] && fail "the playback wrote scores.dat"
+tr -d '\r' <"$work/back/out.log" | grep -qx "quorvax: Played to the end: the game ended as it was recorded" ||
+  fail "the playback did not say it ended as recorded: $(cat "$work/back/out.log")"
+cmp -s "$work/play/scores.dat" "$work/back/scores.dat" || fail "the playback changed scores.dat"
 
 # --- A recording that cannot be read: status 2, nothing played ---
 start_game "$work/back" --play missing.rec

@@ -8,7 +8,8 @@
 # ends the game. The recording must hold none of the box's keys and no
 # Left; quorvax-replay --check of it must reach the recorded final state,
 # with the hero moved and turned; and quorvax --play of it, whose box the
-# player answers the same way, must end in that state too.
+# player answers the same way, must end in that state too (the box that
+# says how the playback ended is answered with Enter).
 # Usage: startup_box_e2e.sh GAME_DIR
 set -uo pipefail
 game=$(cd "$1" && pwd) || exit 1
@@ -133,6 +134,9 @@ for way in escape enter click; do
   # --- Play back, the box answered the same way ---
   start_game "$dir/back" --play "$rec"
   answer_box "$way"
+  box=$(wait_window Playback) || fail "$way: the playback did not say how it ended"
+  has_focus "$box" || fail "$way: the box at the end does not have the keys"
+  xdotool key Return
   wait_end 60 "$way: playback"
   played=$(grep '^state ' "$dir/back/out.log" | tail -1)
   [ "$played" = "$final" ] || fail "$way: the playback ended otherwise:
