@@ -2,8 +2,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
@@ -86,10 +84,9 @@ void SdlSystem::WaitForNext() {
         }
         const uint64_t left = due - now;
         if (left > kSpinUs) {
-            std::this_thread::sleep_for(
-                std::chrono::microseconds(std::min(left - kSpinUs, kSliceUs)));
+            clock_->SleepUs(std::min(left - kSpinUs, kSliceUs));
         } else {
-            std::this_thread::yield();
+            clock_->Yield();
         }
     }
 }
