@@ -6,13 +6,15 @@
 
 #include "platform/FixedStepTimers.h"
 #include "platform/LoopClock.h"
+#include "platform/RecentValues.h"
 
 class Dialog;
 
 // The modal loop of a system woken only by the display's frames (the web
 // page): at each animation frame the window timers due on the fixed-step
-// clock, a few at most, then a frame of the frame source; the system's own
-// events at every wake. It knows no page: the system answers through Host,
+// clock, a few at most, then a frame of the frame source, unless it is a
+// frame between ticks that would make the next tick miss its animation
+// frame; the system's own events at every wake. It knows no page: the system answers through Host,
 // and the clock is the page's or a test's.
 class FrameLoop {
   public:
@@ -49,10 +51,19 @@ class FrameLoop {
     // One pass: the system's events, then at an animation frame the due
     // timers and a frame (a pass woken for events has neither).
     void Pass(Dialog& modal, bool animationFrame);
-    void FireDueTimers(Dialog& modal);
+    // True when a timer fired.
+    bool FireDueTimers(Dialog& modal);
+    void DrawFrame(Dialog& source);
 
     Host& host_;
     LoopClock* clock_;
     FixedStepTimers timers_;
     std::function<bool()> clockHeld_;
+    bool tickShown_ = true;     // the last tick's picture was drawn
+    bool drewFrame_ = false;    // in the last animation frame
+    uint64_t lastFrameAt_ = 0;  // the last animation frame the loop waited for
+    // The gaps after animation frames without a frame of ours: the shortest
+    // is the display's refresh.
+    RecentValues<16> frameGaps_;
+    RecentValues<8> frameCosts_;
 };
