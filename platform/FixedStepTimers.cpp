@@ -35,3 +35,11 @@ bool FixedStepTimers::PopDue(uint64_t now, Dialog*& owner, unsigned& id) {
     id = due->id;
     return true;
 }
+
+uint64_t FixedStepTimers::NextDue() const {
+    uint64_t next = UINT64_MAX;
+    for (const Timer& t : timers_) {
+        next = std::min(next, t.due);
+    }
+    return next;
+}

@@ -23,6 +23,8 @@ class FixedStepTimers {
     // none is due. The loop calls it again after each timer has run (which
     // may set or kill timers), up to as many times as a frame allows.
     bool PopDue(uint64_t now, Dialog*& owner, unsigned& id);
+    // When the earliest timer is due; UINT64_MAX without any.
+    uint64_t NextDue() const;
 
   private:
     struct Timer {

@@ -7,7 +7,7 @@ void FramePacer::Start(uint64_t intervalUs, uint64_t tickUs, uint64_t now) {
     tick_ = tickUs;
     next_ = now;
     lastTick_ = now;
-    cost_ = 0;
+    costs_.Clear();
     tickShown_ = true;
 }
 
@@ -16,19 +16,20 @@ void FramePacer::TickRan(uint64_t now) {
     tickShown_ = false;
 }
 
-bool FramePacer::Due(uint64_t now) const {
+bool FramePacer::Due(uint64_t now, uint64_t nextTimer) const {
     if (now < next_) {
         return false;
     }
     // A new tick's picture is always shown; a frame between ticks only
-    // when it will be done before the next tick.
-    return !tickShown_ || now + cost_ <= lastTick_ + tick_;
+    // when it will be done before the next tick. The tick ran at lastTick_,
+    // maybe after its due time, so the loop's own timer is the better guess.
+    const uint64_t cost = costs_.Max();
+    return !tickShown_ || now + cost <= std::min(lastTick_ + tick_, nextTimer);
 }
 
 void FramePacer::Drawn(uint64_t start, uint64_t end, bool drew) {
     if (drew) {
-        const uint64_t took = end > start ? end - start : 0;
-        cost_ = cost_ == 0 ? took : (cost_ * 3 + took) / 4;
+        costs_.Put(end > start ? end - start : 0);
     }
     tickShown_ = true;
     // Keep the beat while on time; after a late frame start a new one.
@@ -38,10 +39,10 @@ void FramePacer::Drawn(uint64_t start, uint64_t end, bool drew) {
     }
 }
 
-uint64_t FramePacer::NextWake(uint64_t now) const {
+uint64_t FramePacer::NextWake(uint64_t now, uint64_t nextTimer) const {
     if (now < next_) {
         return next_;
     }
     // Due but dropped: the next frame is the next tick's.
-    return Due(now) ? now : lastTick_ + tick_;
+    return Due(now, nextTimer) ? now : lastTick_ + tick_;
 }

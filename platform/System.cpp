@@ -101,12 +101,12 @@ void System::SetFrameSource(Dialog* dlg, int perSecond, unsigned tickMs) {
     pacer_.Start(1000000u / static_cast<unsigned>(rate), uint64_t{tickMs} * 1000u, NowMicros());
 }
 
-bool System::DrawDueFrame() {
+bool System::DrawDueFrame(uint64_t nextTimer) {
     if (frameSource_ == nullptr || !frameSource_->IsOpen()) {
         return false;
     }
     const uint64_t start = NowMicros();
-    if (!pacer_.Due(start)) {
+    if (!pacer_.Due(start, nextTimer)) {
         return false;
     }
     const bool drew = frameSource_->OnFrame();
@@ -114,9 +114,9 @@ bool System::DrawDueFrame() {
     return drew;
 }
 
-uint64_t System::NextFrameMicros() {
+uint64_t System::NextFrameMicros(uint64_t nextTimer) {
     if (frameSource_ == nullptr || !frameSource_->IsOpen()) {
         return UINT64_MAX;
     }
-    return pacer_.NextWake(NowMicros());
+    return pacer_.NextWake(NowMicros(), nextTimer);
 }

@@ -101,10 +101,11 @@ class System {
 
   protected:
     // Backends' loops, when no timer is due: draws the frame source's frame
-    // if one is due. True when it drew.
-    bool DrawDueFrame();
+    // if one is due and, between ticks, done before nextTimer (the loop's
+    // next timer, where it knows it). True when it drew.
+    bool DrawDueFrame(uint64_t nextTimer = UINT64_MAX);
     // When the loop should look again for a frame; UINT64_MAX without one.
-    uint64_t NextFrameMicros();
+    uint64_t NextFrameMicros(uint64_t nextTimer = UINT64_MAX);
     // The display's refresh rate for SetFrameSource's 0; 0 where unknown.
     virtual int DisplayRefreshRate() { return 0; }
     Dialog* frameSource_ = nullptr;

@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "platform/Dialog.h"
 #include "platform/MessageBoxDialog.h"
@@ -153,15 +155,33 @@ bool SdlSystem::Init() {
     controllersInitialised_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     gamepads_ = std::make_unique<SdlGamepads>();
     gamepads_->SetBindings(padBindings_);
-    counterFrequency_ = std::max<uint64_t>(1, SDL_GetPerformanceFrequency());
-    counterStart_ = SDL_GetPerformanceCounter();
+    wallClock_.Start();
     SDL_StartTextInput();
     return true;
 }
 
-uint64_t SdlSystem::NowUs() const {
-    const uint64_t c = SDL_GetPerformanceCounter() - counterStart_;
-    return c / counterFrequency_ * 1000000u + c % counterFrequency_ * 1000000u / counterFrequency_;
+void SdlWallClock::Start() {
+    frequency_ = std::max<uint64_t>(1, SDL_GetPerformanceFrequency());
+    start_ = SDL_GetPerformanceCounter();
+}
+
+uint64_t SdlWallClock::NowUs() {
+    const uint64_t c = SDL_GetPerformanceCounter() - start_;
+    return c / frequency_ * 1000000u + c % frequency_ * 1000000u / frequency_;
+}
+
+void SdlWallClock::SleepUs(uint64_t us) {
+    std::this_thread::sleep_for(std::chrono::microseconds(us));
+}
+
+void SdlWallClock::Yield() {
+    std::this_thread::yield();
+}
+
+// Nothing tells the desktop loop of the display's frames: a 60th of a second.
+bool SdlWallClock::NextFrame() {
+    SleepUs(16667);
+    return true;
 }
 
 uint32_t SdlSystem::GetTickCount() {
@@ -169,7 +189,7 @@ uint32_t SdlSystem::GetTickCount() {
 }
 
 void SdlSystem::Sleep(uint32_t ms) {
-    SDL_Delay(ms);
+    clock_->SleepUs(uint64_t{ms} * 1000u);
 }
 
 void SdlSystem::MessageBox(const char* text, const char* caption) {

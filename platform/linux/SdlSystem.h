@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/LoopClock.h"
 #include "platform/System.h"
 #include "platform/TimerQueue.h"
 #include "platform/linux/SdlKeyMap.h"
@@ -16,6 +17,22 @@ class DialogPainter;
 class FontRaster;
 class SdlGamepads;
 struct Message;
+
+// The desktop loop's clock in the game: SDL's performance counter and the
+// thread's own sleep. It has no display frame to wait for.
+class SdlWallClock final : public LoopClock {
+  public:
+    // SdlSystem::Init: the clock starts at zero.
+    void Start();
+    uint64_t NowUs() override;
+    void SleepUs(uint64_t us) override;
+    void Yield() override;
+    bool NextFrame() override;
+
+  private:
+    uint64_t start_ = 0;
+    uint64_t frequency_ = 1;
+};
 
 // The real platform: SDL2 windows, one event loop on the calling thread,
 // window timers on the monotonic clock in microseconds, an OpenGL context on
@@ -63,6 +80,10 @@ class SdlSystem : public System {
     // Key messages go to the innermost modal dialog.
     void DeliverInput(const Message& msg) override;
 
+    // The loops' tests: the clock, sleeps and waits of the loop, set before
+    // any timer; null for the wall clock again.
+    void SetLoopClock(LoopClock* clock) { clock_ = clock != nullptr ? clock : &wallClock_; }
+
     // What RunModal returns for a dialog whose window cannot be made.
     static constexpr int kNoWindow = -2;
 
@@ -78,8 +99,8 @@ class SdlSystem : public System {
         bool coverDisplay = false;  // the main window in its borderless mode
     };
 
-    // Microseconds on the monotonic clock since Init.
-    uint64_t NowUs() const;
+    // Microseconds on the loop's clock (the monotonic one since Init).
+    uint64_t NowUs() const { return clock_->NowUs(); }
     void OpenWindow(Dialog& dlg);
     Rect OwnerRect();
     void CentreFrame(SDL_Window* window);
@@ -117,8 +138,8 @@ class SdlSystem : public System {
     bool initialised_ = false;
     bool controllersInitialised_ = false;
     std::string lastError_;
-    uint64_t counterStart_ = 0;
-    uint64_t counterFrequency_ = 1;
+    SdlWallClock wallClock_;
+    LoopClock* clock_ = &wallClock_;
 
     TimerQueue timers_;
     std::map<Dialog*, std::unique_ptr<Window>> windows_;

@@ -2,8 +2,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "platform/Dialog.h"
 #include "platform/Keys.h"
@@ -49,9 +47,11 @@ void SdlSystem::Pump(Dialog& modal) {
     if (modal.IsEnded()) {
         return;
     }
-    // A frame between ticks only while no timer waits: the tick comes first.
-    if (timers_.Empty() || timers_.NextDue() > NowUs()) {
-        DrawDueFrame();
+    // A frame between ticks only while no timer waits, and only one that
+    // is done before the next is due: the tick comes first.
+    const uint64_t nextTimer = timers_.Empty() ? UINT64_MAX : timers_.NextDue();
+    if (nextTimer > NowUs()) {
+        DrawDueFrame(nextTimer);
     }
     PaintDirty();
     WaitForNext();
@@ -76,8 +76,9 @@ void SdlSystem::FireDueTimer() {
 // connection. So the loop sleeps in short slices and polls instead.
 void SdlSystem::WaitForNext() {
     uint64_t now = NowUs();
+    const uint64_t nextTimer = timers_.Empty() ? UINT64_MAX : timers_.NextDue();
     const uint64_t due =
-        std::min(timers_.Empty() ? now + kIdleWaitUs : timers_.NextDue(), NextFrameMicros());
+        std::min(timers_.Empty() ? now + kIdleWaitUs : nextTimer, NextFrameMicros(nextTimer));
     SDL_Event event;
     for (; now < due; now = NowUs()) {
         if (SDL_PollEvent(&event) != 0) {
@@ -86,10 +87,9 @@ void SdlSystem::WaitForNext() {
         }
         const uint64_t left = due - now;
         if (left > kSpinUs) {
-            std::this_thread::sleep_for(
-                std::chrono::microseconds(std::min(left - kSpinUs, kSliceUs)));
+            clock_->SleepUs(std::min(left - kSpinUs, kSliceUs));
         } else {
-            std::this_thread::yield();
+            clock_->Yield();
         }
     }
 }

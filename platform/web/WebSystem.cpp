@@ -15,10 +15,6 @@
 namespace {
 
 WebSystem* g_current = nullptr;
-
-// At most this many ticks in one animation frame (a slow frame still keeps
-// the game's pace; a longer stall is dropped, not rushed).
-constexpr int kMaxTicksPerFrame = 4;
 // The dialog font's average width, for wrapping a message box's text
 // before the page lays it out.
 constexpr int kAverageCharWidth = 6;
@@ -38,6 +34,17 @@ EM_JS(double, PageNowMs, (), { return performance.now(); });
 // The loop's wait: the next animation frame (1), or less when the page has
 // work for the loop (0). A hidden tab gives no frames: the game pauses.
 EM_ASYNC_JS(int, PageNextFrame, (), { return await QuorvaxPage.nextFrame(); });
+
+// The page's loop in the game: the browser's clock and animation frames.
+class PageClock final : public LoopClock {
+  public:
+    uint64_t NowUs() override { return static_cast<uint64_t>(PageNowMs() * 1000.0); }
+    void SleepUs(uint64_t us) override { emscripten_sleep(static_cast<unsigned>(us / 1000u)); }
+    void Yield() override {}
+    bool NextFrame() override { return PageNextFrame() != 0; }
+};
+
+PageClock g_pageClock;
 
 void AppendJsonString(std::string& out, const std::string& cp1252) {
     out += '"';
@@ -66,7 +73,7 @@ std::string ToUtf8(const std::string& cp1252) {
 
 }  // namespace
 
-WebSystem::WebSystem() {
+WebSystem::WebSystem() : loop_(*this, g_pageClock) {
     g_current = this;
 }
 
@@ -82,7 +89,7 @@ WebSystem* WebSystem::Current() {
 }
 
 uint64_t WebSystem::NowMicros() {
-    return static_cast<uint64_t>(PageNowMs() * 1000.0);
+    return loop_.NowUs();
 }
 
 uint32_t WebSystem::GetTickCount() {
@@ -90,7 +97,7 @@ uint32_t WebSystem::GetTickCount() {
 }
 
 void WebSystem::Sleep(uint32_t ms) {
-    emscripten_sleep(ms);
+    g_pageClock.SleepUs(uint64_t{ms} * 1000u);
 }
 
 void WebSystem::MessageBox(const char* text, const char* caption) {
@@ -184,7 +191,7 @@ void WebSystem::SyncDialogView(Dialog& dlg) {
 
 void WebSystem::CloseWindow(Dialog& dlg) {
     dlg.OnDestroy();
-    timers_.KillAll(&dlg);
+    loop_.KillTimers(dlg);
     if (const auto it = handles_.find(&dlg); it != handles_.end()) {
         PageCloseDialog(it->second);
         handles_.erase(it);
@@ -209,13 +216,7 @@ int WebSystem::RunModal(Dialog& dlg) {
     if (CancellingAll()) {
         CancelAll();  // the page is starting another game: this one closes at once
     }
-    bool animationFrame = true;
-    while (!dlg.IsEnded()) {
-        Pump(dlg, animationFrame);
-        if (!dlg.IsEnded()) {
-            animationFrame = PageNextFrame() != 0;
-        }
-    }
+    loop_.Run(dlg);
     PopModal(dlg);
     CloseWindow(dlg);
     return dlg.Result();
@@ -230,11 +231,11 @@ void WebSystem::CreateModeless(Dialog& dlg) {
 }
 
 void WebSystem::SetTimer(Dialog& dlg, unsigned id, unsigned periodMs) {
-    timers_.Set(&dlg, id, uint64_t{periodMs} * 1000u, NowMicros());
+    loop_.SetTimer(dlg, id, periodMs);
 }
 
 void WebSystem::KillTimer(Dialog& dlg, unsigned id) {
-    timers_.Kill(&dlg, id);
+    loop_.KillTimer(dlg, id);
 }
 
 Rect WebSystem::DesktopRect() {
@@ -365,24 +366,19 @@ void WebSystem::StartAfresh() {
     frameShown_ = false;
 }
 
-void WebSystem::Pump(Dialog& modal, bool animationFrame) {
+void WebSystem::HandleEvents(Dialog& modal) {
     while (!modal.IsEnded() && !events_.empty()) {
         const Event e = std::move(events_.front());
         events_.pop_front();
         HandleEvent(e);
     }
-    if (modal.IsEnded() || !animationFrame) {
-        return;
-    }
-    FireDueTimers(modal);
-    if (modal.IsEnded()) {
-        return;
-    }
-    if (frameSource_ != nullptr && frameSource_->IsOpen()) {
-        // Every animation frame is a frame of the display: the main window
-        // leaves out one that would repeat the last picture.
-        frameSource_->OnFrame();
-    }
+}
+
+Dialog* WebSystem::FrameSource() {
+    return frameSource_ != nullptr && frameSource_->IsOpen() ? frameSource_ : nullptr;
+}
+
+void WebSystem::FrameDone() {
     for (auto& [dlg, handle] : handles_) {
         SyncDialogView(*dlg);
     }
@@ -437,17 +433,5 @@ void WebSystem::HandleButton(int handle, int id) {
         DeliverKeyPress(id == IDOK ? VK_RETURN : VK_ESCAPE);
     } else {
         top->PressButton(id);
-    }
-}
-
-// Ticks on a fixed step (FixedStepTimers): as many as are due, up to a
-// few in one animation frame.
-void WebSystem::FireDueTimers(Dialog& modal) {
-    Dialog* owner = nullptr;
-    unsigned id = 0;
-    for (int fired = 0; fired < kMaxTicksPerFrame && !modal.IsEnded() &&
-                        !(clockHeld_ && clockHeld_()) && timers_.PopDue(NowMicros(), owner, id);
-         ++fired) {
-        owner->OnTimer(id);
     }
 }

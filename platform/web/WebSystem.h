@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FixedStepTimers.h"
+#include "platform/FrameLoop.h"
 #include "platform/Message.h"
 #include "platform/System.h"
 
@@ -17,7 +17,7 @@
 // builds them), and the page's keys and clicks as input. Modal loops wait
 // for the next animation frame without returning (Asyncify), so the game's
 // nested loops run as they do on the desktop.
-class WebSystem : public System {
+class WebSystem : public System, private FrameLoop::Host {
   public:
     WebSystem();
     ~WebSystem() override;
@@ -76,7 +76,7 @@ class WebSystem : public System {
     // timer fires, frames still draw), so keys land at an exact tick however
     // slowly the browser draws; released, the timers start again from then,
     // as after a hidden tab. An empty function releases it.
-    void HoldClock(std::function<bool()> held) { clockHeld_ = std::move(held); }
+    void HoldClock(std::function<bool()> held) { loop_.HoldClock(std::move(held)); }
 
     // The main window while it is open (the state line of window.quorvax).
     Dialog* MainDialog() const { return mainDialog_; }
@@ -102,17 +102,16 @@ class WebSystem : public System {
     // Shows the edit field's text and caret in the page's input again.
     void SyncDialogView(Dialog& dlg);
 
-    // One pass of the modal loop of `modal`: the page's events, then at an
-    // animation frame the timers due by the fixed-step clock and a frame
-    // between ticks (a pass the page woke for its events has neither).
-    void Pump(Dialog& modal, bool animationFrame);
+    // FrameLoop::Host: the page's queued events, the main window's frames,
+    // and the HTML dialogs kept in step after each animation frame.
+    void HandleEvents(Dialog& modal) override;
+    Dialog* FrameSource() override;
+    void FrameDone() override;
     void HandleEvent(const Event& event);
     void HandleButton(int handle, int id);
-    void FireDueTimers(Dialog& modal);
     static bool IsMessageBox(const Dialog& dlg);
 
-    FixedStepTimers timers_;
-    std::function<bool()> clockHeld_;
+    FrameLoop loop_;
     std::deque<Event> events_;
     std::map<Dialog*, int> handles_;  // open HTML dialogs and their page handles
     int nextHandle_ = 1;
