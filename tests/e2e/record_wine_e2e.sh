@@ -23,13 +23,15 @@ command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
 
 work=$(mktemp -d)
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; restore_wine_settings; rm -rf "$work"' EXIT
 fail() {
   echo "FAIL: $*"
   [ -f "$work/play/game.rec" ] && { echo "--- end of the recording:"; tail -5 "$work/play/game.rec"; }
   exit 1
 }
 source "$(dirname "$0")/find-window.sh"
+source "$(dirname "$0")/wine-settings.sh"
+set_aside_wine_settings || fail "no settings folder in the Wine prefix"
 
 source "$(dirname "$0")/game-files.sh"
 prepare() { copy_game_files "$1" "$2"; }

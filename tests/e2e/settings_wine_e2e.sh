@@ -12,7 +12,7 @@ command -v xdotool >/dev/null || { echo "no xdotool: skipped"; exit 77; }
 
 work=$(mktemp -d)
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; restore_wine_settings; rm -rf "$work"' EXIT
 fail() {
   echo "FAIL: $*"
   [ -s "$work/play/out.log" ] && { echo "--- game output"; cat "$work/play/out.log"; }
@@ -22,11 +22,10 @@ source "$(dirname "$0")/find-window.sh"
 source "$(dirname "$0")/game-files.sh"
 copy_game_files "$work/play" "$win_game"
 
-appdata=$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-[ -n "$appdata" ] || fail "Wine gives no APPDATA"
-config=$(winepath -u "$appdata\\Quorvax" 2>/dev/null)
-[ -n "$config" ] || fail "no Unix path for $appdata\\Quorvax"
-rm -rf "$config"
+source "$(dirname "$0")/wine-settings.sh"
+set_aside_wine_settings || fail "Wine gives no settings folder for %APPDATA%\\Quorvax"
+config=$wine_settings
+appdata=$wine_appdata
 
 start_game() {
   (cd "$work/play" && exec wine "$win_game/quorvax.exe" "$@" >out.raw 2>out.log) &

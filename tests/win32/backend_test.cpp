@@ -10,15 +10,18 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/AboutBox.h"
 #include "platform/Dialog.h"
 #include "platform/GlFont.h"
+#include "platform/InputBindings.h"
 #include "platform/InputTap.h"
 #include "platform/Keys.h"
 #include "platform/Message.h"
+#include "platform/PhysicalKeys.h"
 #include "platform/win32/Win32DialogTemplate.h"
 #include "platform/win32/Win32Gamepads.h"
 #include "platform/win32/Win32KeyMap.h"
@@ -134,6 +137,41 @@ TEST(Win32KeyMap, KeyMessagesBecomeGameKeysAndAltKeysDoNot) {
             EXPECT_EQ(m.repeat, c.repeat);
             EXPECT_EQ(m.alt, c.alt);
         }
+    }
+}
+
+// Both SHIFT keys come as VK_SHIFT, told apart by the scan code alone (as
+// Windows and Wine send them, held or auto-repeated): each is the jump key
+// while bound to Jump, and no key once the player moved Jump elsewhere.
+TEST(Win32KeyMap, EitherShiftIsTheJumpKeyByItsScanCode) {
+    constexpr intptr_t kRepeat = 1 << 30;
+    constexpr intptr_t kLeft = 0x2A << 16;
+    constexpr intptr_t kRight = 0x36 << 16;
+    KeyBindings onZ = KeyBindings::Defaults();
+    onZ.Bind(GameAction::Jump, 0, PhysicalKeys::FromCodeName("KeyZ"));
+    onZ.Bind(GameAction::Jump, 1, 0);
+    const struct {
+        UINT msg;
+        WPARAM key;
+        intptr_t lp;
+        bool rebound;
+        const char* physical;
+        int gameKey;
+    } cases[] = {
+        {WM_KEYDOWN, VK_SHIFT, kLeft, false, "ShiftLeft", VK_SHIFT},
+        {WM_KEYDOWN, VK_SHIFT, kRight | kRepeat, false, "ShiftRight", VK_SHIFT},
+        {WM_KEYUP, VK_SHIFT, kRight | kRepeat, false, "ShiftRight", VK_SHIFT},
+        {WM_KEYDOWN, VK_SHIFT, kLeft, true, "ShiftLeft", 0},
+        {WM_KEYDOWN, 'Z', 0x2C << 16, true, "KeyZ", VK_SHIFT},
+        {WM_KEYDOWN, VK_SHIFT, 0, true, "", VK_SHIFT},  // sent without a scan code
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.physical << " lParam " << c.lp);
+        Message m;
+        ASSERT_TRUE(MessageFromWin32(c.msg, c.key, c.lp, m));
+        EXPECT_EQ(PhysicalKeys::CodeName(m.physical), std::string(c.physical));
+        const KeyBindings keys = c.rebound ? onZ : KeyBindings::Defaults();
+        EXPECT_EQ(GameKeyOfBoundKey(keys, m.physical, m.key), c.gameKey);
     }
 }
 
