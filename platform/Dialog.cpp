@@ -71,7 +71,7 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
             PressButton(id);
             return true;
         }
-        if (const int id = EditAt(msg.x, msg.y); id != 0) {
+        if (const int id = ControlAt(msg.x, msg.y, DialogControl::Kind::Edit); id != 0) {
             focusId_ = id;
             dirty = true;
             return true;
@@ -105,18 +105,6 @@ bool Dialog::PreTranslateMessage(const Message& msg) {
     return false;
 }
 
-int Dialog::EditAt(int x, int y) const {
-    for (const DialogControl& c : tmpl_.controls) {
-        const int left = DialogUnitsToPixelsX(c.x);
-        const int top = DialogUnitsToPixelsY(c.y);
-        if (c.kind == DialogControl::Kind::Edit && IsItemVisible(c.id) && x >= left && y >= top &&
-            x < left + DialogUnitsToPixelsX(c.width) && y < top + DialogUnitsToPixelsY(c.height)) {
-            return c.id;
-        }
-    }
-    return 0;
-}
-
 int Dialog::NextFocus(int id) const {
     const auto& controls = tmpl_.controls;
     const size_t n = controls.size();
@@ -137,16 +125,20 @@ int Dialog::NextFocus(int id) const {
     return 0;
 }
 
-int Dialog::ButtonAt(int x, int y) const {
+int Dialog::ControlAt(int x, int y, DialogControl::Kind kind) const {
     for (const DialogControl& c : tmpl_.controls) {
         const int left = DialogUnitsToPixelsX(c.x);
         const int top = DialogUnitsToPixelsY(c.y);
-        if (c.kind == DialogControl::Kind::Button && IsItemVisible(c.id) && x >= left && y >= top &&
+        if (c.kind == kind && IsItemVisible(c.id) && x >= left && y >= top &&
             x < left + DialogUnitsToPixelsX(c.width) && y < top + DialogUnitsToPixelsY(c.height)) {
             return c.id;
         }
     }
     return 0;
+}
+
+int Dialog::ButtonAt(int x, int y) const {
+    return ControlAt(x, y, DialogControl::Kind::Button);
 }
 
 void Dialog::PressButton(int id) {

@@ -93,8 +93,8 @@ class Dialog {
     bool dirty = true;  // the visible controls need drawing again
 
   private:
-    // The edit field shown at a point in the client area, or 0.
-    int EditAt(int x, int y) const;
+    // The control of a kind shown at a point in the client area, or 0.
+    int ControlAt(int x, int y, DialogControl::Kind kind) const;
     // The next control shown that takes the focus after `id` (Tab's order:
     // the template's), or 0 when none does.
     int NextFocus(int id) const;
