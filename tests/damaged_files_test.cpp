@@ -195,8 +195,16 @@ TEST(DamagedFiles, ReplayRunsAScriptOverThemAll) {
         for (const auto& [name, bytes] : good) {
             WriteAll(name, Damaged(bytes)[k].second);
         }
+        // The replay tool's own leaks are the replay tests' to find; here the
+        // exit leak scan of the sanitizer build is left out, as LeakSanitizer's
+        // tracer crashes after one of these runs in a minimal Debian root.
+#ifdef _WIN32
+        const std::string prefix;
+#else
+        const std::string prefix = "ASAN_OPTIONS=detect_leaks=0 ";
+#endif
         const std::string command =
-            replay.string() + " --size 160x120 --ticks 150 --script script.txt 2>&1";
+            prefix + replay.string() + " --size 160x120 --ticks 150 --script script.txt 2>&1";
         std::unique_ptr<FILE, int (*)(FILE*)> out(popen(command.c_str(), "r"), pclose);
         ASSERT_TRUE(out);
         std::string text;
