@@ -6,47 +6,24 @@
 
 namespace {
 
-// One display serves every context of the process and is terminated with
-// the last of them. Terminating it joins the software renderer's threads,
-// which would otherwise still be running as the process exits (and race the
-// leak checker's scan of every thread in the sanitizer build).
-struct SharedDisplay {
-    EGLDisplay display = EGL_NO_DISPLAY;
-    int users = 0;
-};
-
-SharedDisplay& Shared() {
-    static SharedDisplay shared;
-    return shared;
-}
-
-EGLDisplay AcquireDisplay() {
-    SharedDisplay& shared = Shared();
-    if (shared.users == 0) {
-        auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-            eglGetProcAddress("eglGetPlatformDisplayEXT"));
-        if (getPlatformDisplay == nullptr) {
-            return EGL_NO_DISPLAY;
-        }
-        EGLDisplay d =
-            getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-        EGLint major = 0, minor = 0;
-        if (d == EGL_NO_DISPLAY || !eglInitialize(d, &major, &minor)) {
-            return EGL_NO_DISPLAY;
-        }
-        shared.display = d;
+EGLDisplay OpenDisplay() {
+    static EGLDisplay display = EGL_NO_DISPLAY;
+    static bool tried = false;
+    if (tried) {
+        return display;
     }
-    ++shared.users;
-    return shared.display;
-}
-
-void ReleaseDisplay() {
-    SharedDisplay& shared = Shared();
-    if (shared.users > 0 && --shared.users == 0) {
-        eglTerminate(shared.display);
-        eglReleaseThread();
-        shared.display = EGL_NO_DISPLAY;
+    tried = true;
+    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (getPlatformDisplay == nullptr) {
+        return display;
     }
+    EGLDisplay d = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLint major = 0, minor = 0;
+    if (d != EGL_NO_DISPLAY && eglInitialize(d, &major, &minor)) {
+        display = d;
+    }
+    return display;
 }
 
 }  // namespace
@@ -61,12 +38,10 @@ EglOffscreen::~EglOffscreen() {
 
 bool EglOffscreen::Create(int width, int height) {
     Release();
-    EGLDisplay display = AcquireDisplay();
+    EGLDisplay display = OpenDisplay();
     if (display == EGL_NO_DISPLAY) {
         return false;
     }
-    // Until the context exists, a failure gives the display back here; after
-    // it, Release does.
     const bool es2 = api_ == GlApi::Es2;
     const EGLint attribs[] = {EGL_SURFACE_TYPE,
                               EGL_PBUFFER_BIT,
@@ -85,16 +60,16 @@ bool EglOffscreen::Create(int width, int height) {
                               EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
-    if (!eglChooseConfig(display, attribs, &config, 1, &count) || count < 1 ||
-        !eglBindAPI(es2 ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
-        ReleaseDisplay();
+    if (!eglChooseConfig(display, attribs, &config, 1, &count) || count < 1) {
+        return false;
+    }
+    if (!eglBindAPI(es2 ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
         return false;
     }
     const EGLint es2Attribs[] = {EGL_CONTEXT_CLIENT_VERSION, 2, EGL_NONE};
     EGLContext context =
         eglCreateContext(display, config, EGL_NO_CONTEXT, es2 ? es2Attribs : nullptr);
     if (context == EGL_NO_CONTEXT) {
-        ReleaseDisplay();
         return false;
     }
     display_ = display;
@@ -168,5 +143,4 @@ void EglOffscreen::Release() {
     config_ = nullptr;
     display_ = nullptr;
     width_ = height_ = 0;
-    ReleaseDisplay();
 }
