@@ -20,6 +20,8 @@ packages=(
   # names; a PostgreSQL server for its tests and wrk for its benchmark
   libboost1.81-dev nlohmann-json3-dev libsqlite3-dev libpq-dev libssl-dev libicu-dev
   postgresql wrk
+  # the shipped nginx site in front of two servers, over TLS, in a test
+  nginx-light openssl
   # what the game finds at run time
   fonts-liberation fonts-dejavu-core timgm6mb-soundfont
   # the tests under X: server, input, a window manager with a panel, probes
