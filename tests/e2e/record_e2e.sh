@@ -10,9 +10,13 @@
 # types a name into the name dialog and is left with Escape. Then quorvax-replay --check of the recording must reach
 # the recorded final state and leave the same scores.dat byte for byte, and
 # quorvax --play of it under Xvfb must end in that state too, and say so.
-# Usage: record_e2e.sh GAME_DIR
+# With SERVER, the game is played with the world table set to a
+# quorvax-server of the test's own on loopback, which must list the game at
+# the score and state the verifier reaches, with nothing left in the outbox.
+# Usage: record_e2e.sh GAME_DIR [SERVER]
 set -uo pipefail
 game=$(cd "$1" && pwd)
+server=${2:-}
 ambush=$(cd "$(dirname "$0")/../replays" && pwd)/whole_game.txt
 if [ -z "${RECORD_E2E_DISPLAY:-}" ]; then
   command -v Xvfb >/dev/null || { echo "no Xvfb: skipped"; exit 77; }
@@ -25,7 +29,9 @@ export SDL_AUDIODRIVER=dummy
 
 work=$(mktemp -d)
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+server_pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+      rm -rf "$work"' EXIT
 fail() {
   echo "FAIL: $*"
   [ -f "$rec" ] && { echo "--- end of the recording:"; tail -5 "$rec"; }
@@ -89,8 +95,19 @@ hold_exact() {
   done
 }
 
+# --- The world table, on loopback ---
+table=()
+if [ -n "$server" ]; then
+  "$server" --data "$work/table" --port 0 >"$work/server.log" 2>&1 &
+  server_pid=$!
+  for _ in $(seq 100); do grep -q listening "$work/server.log" && break; sleep 0.1; done
+  url=$(sed -n 's|.*listening on \(http://[^ ]*\)/ .*|\1|p' "$work/server.log")
+  [ -n "$url" ] || fail "the server did not start: $(cat "$work/server.log")"
+  table=(--leaderboard "$url" --player "Rec Order")
+fi
+
 # --- Record ---
-(cd "$work/play" && exec "$game/quorvax" --record "$rec" >"$work/record.log" 2>&1) &
+(cd "$work/play" && exec "$game/quorvax" --record "$rec" "${table[@]}" >"$work/record.log" 2>&1) &
 pid=$!
 for _ in $(seq 50); do [ -n "$(visible Quorvax)" ] && break; sleep 0.2; done
 [ -n "$(visible Quorvax)" ] || fail "the game window did not appear"
@@ -193,6 +210,30 @@ cmp "$work/play/scores.dat" "$work/check/scores.dat" ||
 verdict=$("$game/quorvax-verify" "$rec") || fail "quorvax-verify refused the recording: $verdict"
 grep -q ' system=linux$' <<<"$verdict" || fail "the recording does not say it was made on linux"
 grep -Fxq "$(sed -n 2p <<<"$verdict")" <<<"$out" || fail "the verified state is not the replay's: $verdict"
+
+# --- The world table: the game was sent at its end and verified there ---
+if [ -n "$server" ]; then
+  # Every game of the table, "SCORE NAME|STATE" a line. The game sends each
+  # game it ends; the last of them is the one the verifier proves.
+  listed=$(python3 - "$url" <<'PY'
+import json, sys, urllib.request
+games = json.load(urllib.request.urlopen(sys.argv[1] + "/api/games", timeout=10))["games"]
+for game in games:
+    g = json.load(urllib.request.urlopen("%s/api/games/%d" % (sys.argv[1], game["id"]), timeout=10))
+    print("%d %s|%s" % (g["score"], g["name"], g["finalState"]))
+PY
+) || fail "the server's table cannot be read"
+  want="$(sed -n 's/.* score=\([0-9]*\).*/\1/p' <<<"$verdict" | head -1) Rec Order|$(sed -n 2p <<<"$verdict")"
+  grep -Fxq "$want" <<<"$listed" || fail "the table lacks the verified game:
+- $want
++ $listed
+(the game said: $(cat "$work/record.log"))"
+  [ ! -s "$work/play/outbox.dat" ] || fail "the outbox still holds: $(cat "$work/play/outbox.dat")"
+  kill "$server_pid"
+  wait "$server_pid" 2>/dev/null
+  server_pid=""
+  echo "the world table lists the game: $(sed -n 1p <<<"$verdict")"
+fi
 
 # --- Play back ---
 # Beside the table the recorded game left (the player's own, as after any
