@@ -14,8 +14,11 @@ var QuorvaxPage = (function () {
   let pictures = true;      // the game draws (else the stand-in shows its state)
 
   // ---- Canvas size: the whole stage, in device pixels ----
+  // times the render scale (render-scale.js lowers it where the browser
+  // cannot fill that many pixels 30 times a second; the picture is scaled up).
+  let renderScale = 1;
   function fitCanvas() {
-    const ratio = window.devicePixelRatio || 1;
+    const ratio = (window.devicePixelRatio || 1) * renderScale;
     const w = Math.max(1, Math.round(canvas.clientWidth * ratio));
     const h = Math.max(1, Math.round(canvas.clientHeight * ratio));
     if (canvas.width !== w || canvas.height !== h) {
@@ -30,6 +33,11 @@ var QuorvaxPage = (function () {
   fitCanvas();
   page.canvasWidth = () => canvas.width;
   page.canvasHeight = () => canvas.height;
+  page.renderScale = () => renderScale;
+  page.setRenderScale = (scale) => {
+    renderScale = Math.min(1, Math.max(0.25, scale));
+    fitCanvas();
+  };
 
   // ---- The loop's wait: the next animation frame ----
   let lastFrameAt = 0;
@@ -509,7 +517,9 @@ var QuorvaxPage = (function () {
     const url = URL.createObjectURL(new Blob([bytes], { type: 'image/png' }));
     const link = document.createElement('a');
     link.href = url;
-    link.download = path.split('/').pop();
+    // A picture drawn at a lower scale says so in its name.
+    const scaled = renderScale === 1 ? '' : '-scale' + Math.round(renderScale * 100);
+    link.download = path.split('/').pop().replace(/\.png$/, scaled + '.png');
     document.body.appendChild(link);
     link.click();
     link.remove();
@@ -648,6 +658,8 @@ var QuorvaxPage = (function () {
       }
     },
     dialog: () => (openDialogs.length ? openDialogs[openDialogs.length - 1].caption : null),
+    renderScale: () => renderScale,
+    setRenderScale: (scale) => page.setRenderScale(scale),
     // Animation frames seen by the game's loop: count, mean and worst interval in ms.
     frameTimes: () => ({
       frames: frameStats.frames,

@@ -150,7 +150,7 @@ class PageTest:
     def open_page(self):
         self.browser = cdp.Browser(self.profile)
         started = time.time()
-        self.browser.navigate(self.site.url)
+        self.browser.navigate(self.site.url + "?scale=full")
         deadline = started + 60
         # An error thrown while the page starts ends the wait: it would not get ready.
         while not self.browser.evaluate("!!(window.quorvax && window.quorvax.ready === true)"):
@@ -487,11 +487,23 @@ class PageTest:
             self.results[key] = times
             print("web: frame time at %dx%d, %s: mean %.1f ms, 95th percentile %.1f ms over %d frames"
                   % (b.width, b.height, screen, times["mean"], times["p95"], times["frames"]))
-        return True
+        # At half the render scale the game draws a quarter of the pixels,
+        # scaled up by the page; the screenshot below is named for it.
+        full = b.evaluate("(c => [c.width, c.height])(document.getElementById('canvas'))")
+        b.evaluate("window.quorvax.setRenderScale(0.5)")
+        time.sleep(0.3)
+        half = b.evaluate("(c => [c.width, c.height])(document.getElementById('canvas'))")
+        times = b.evaluate(FRAME_TIMES, await_promise=True)
+        self.results["playing_half_scale_frame_ms"] = times
+        print("web: frame time at %dx%d drawn at %dx%d, playing: mean %.1f ms, 95th percentile %.1f ms"
+              % (b.width, b.height, half[0], half[1], times["mean"], times["p95"]))
+        return self.check("half the render scale draws half the canvas's size",
+                          half == [(v + 1) // 2 for v in full], "%s -> %s" % (full, half))
 
     def step_screenshot(self):
-        """F12 while playing: the picture downloads as a PNG named as on the
-        desktop, and the game plays on. F5 and F11 stay the browser's."""
+        """F12 while playing (at half the render scale): the picture downloads
+        as a PNG named as on the desktop, with the scale, and the game plays
+        on. F5 and F11 stay the browser's."""
         b = self.browser
         folder = os.path.join(self.work, "downloads")
         os.makedirs(folder)
@@ -511,8 +523,8 @@ class PageTest:
             magic = f.read(8)
         time.sleep(0.5)
         after = self.tick()
-        self.check("F12 downloads the picture and the game plays on",
-                   len(names) == 1 and re.match(r"^quorvax-\d{8}-\d{6}\.png$", names[0]) is not None
+        self.check("F12 downloads the picture, named for its render scale, and the game plays on",
+                   len(names) == 1 and re.match(r"^quorvax-\d{8}-\d{6}-scale50\.png$", names[0]) is not None
                    and magic == b"\x89PNG\r\n\x1a\n" and after > before,
                    "downloads %s, a PNG: %s, ticks %d -> %d" % (names, magic[:4] == b"\x89PNG", before, after))
         # The browser's own keys: the page leaves them alone.

@@ -67,7 +67,7 @@ class TouchTest:
         self.phone()
         self.browser.call("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
         self.browser.call("Page.addScriptToEvaluateOnNewDocument", {"source": FAKE_PAD})
-        self.browser.navigate(self.site.url)
+        self.browser.navigate(self.site.url + "?scale=full")
         self.wait_ready()
 
     def wait_ready(self):

@@ -34,7 +34,7 @@ def run_case(args, work, name, flags, faults, words, retry):
     site = cdp.Site(args.site, faults)
     browser = cdp.Browser(os.path.join(work, name.replace(" ", "-")), flags=flags)
     try:
-        browser.navigate(site.url)
+        browser.navigate(site.url + "?scale=full")
         browser.wait_for(PROBLEM, timeout=60)
         text = browser.evaluate(SHOWN_TEXT)
         if args.shots:
