@@ -9,7 +9,10 @@
 #      --wine), when the build has the game;
 #   4. a game recorded by quorvax.exe --record, which the Linux
 #      quorvax-replay --check must replay to the same final state and
-#      quorvax.exe --play must play back (tests/e2e/record_wine_e2e.sh).
+#      quorvax.exe --play must play back (tests/e2e/record_wine_e2e.sh);
+#   5. a game of quorvax.exe played to its end and sent over WinHTTP to the
+#      Linux quorvax-server on loopback (tests/e2e/leaderboard_wine_e2e.sh);
+#   6. the player's settings in quorvax.exe (tests/e2e/settings_wine_e2e.sh).
 #   test-windows.sh WINDOWS_BUILD LINUX_BUILD
 # Wine runs in a prefix of its own inside the Windows build tree, under an
 # Xvfb display unless one is set. Any failure fails the run.
@@ -49,32 +52,25 @@ if ! bash "$here/compare-replays.sh" "$game" "$linux_build/game" "$root/tests/re
   failed=1
 fi
 
+# e2e TITLE SCRIPT ARGS...: one end-to-end run of quorvax.exe; status 77 is a skip.
+e2e() {
+  echo "== $1"
+  local status=0
+  bash "$root/tests/e2e/$2" "${@:3}" || status=$?
+  if [ $status -eq 77 ]; then
+    echo "(skipped)"
+  elif [ $status -ne 0 ]; then
+    failed=1
+  fi
+}
 if [ -f "$game/quorvax.exe" ]; then
-  echo "== a player's run of quorvax.exe under Wine"
-  status=0
-  bash "$root/tests/e2e/player_e2e.sh" "$game" "$linux_build/tests/screen_probe" --wine ||
-    status=$?
-  if [ $status -eq 77 ]; then
-    echo "(skipped)"
-  elif [ $status -ne 0 ]; then
-    failed=1
-  fi
-  echo "== a game recorded by quorvax.exe, checked by the Linux replay tool"
-  status=0
-  bash "$root/tests/e2e/record_wine_e2e.sh" "$game" "$linux_build/game" || status=$?
-  if [ $status -eq 77 ]; then
-    echo "(skipped)"
-  elif [ $status -ne 0 ]; then
-    failed=1
-  fi
-  echo "== the player's settings in quorvax.exe"
-  status=0
-  bash "$root/tests/e2e/settings_wine_e2e.sh" "$game" || status=$?
-  if [ $status -eq 77 ]; then
-    echo "(skipped)"
-  elif [ $status -ne 0 ]; then
-    failed=1
-  fi
+  e2e "a player's run of quorvax.exe under Wine" player_e2e.sh "$game" \
+    "$linux_build/tests/screen_probe" --wine
+  e2e "a game recorded by quorvax.exe, checked by the Linux replay tool" record_wine_e2e.sh \
+    "$game" "$linux_build/game"
+  e2e "a game of quorvax.exe sent to the world's table" leaderboard_wine_e2e.sh "$game" \
+    "$linux_build/server/quorvax-server"
+  e2e "the player's settings in quorvax.exe" settings_wine_e2e.sh "$game"
 fi
 
 wineserver -k 2>/dev/null || true
