@@ -147,6 +147,36 @@ class WinHttpClient : public HttpClient {
     }
 };
 
+// An IPv6 server is written in brackets ("http://[::1]:8026/"), which Wine's
+// WinHttpCrackUrl splits at its first colon: HttpTargetFromUrl takes the
+// server, bare, and its port from the address itself then.
+bool BracketedHost(const std::string& url, HttpTarget& target) {
+    const size_t from = url.find("://");
+    if (from == std::string::npos) {
+        return false;
+    }
+    const size_t to = url.find_first_of("/?#", from + 3);
+    std::string authority = url.substr(from + 3, to == std::string::npos ? to : to - from - 3);
+    authority.erase(0, authority.rfind('@') + 1);
+    const size_t close = authority.find(']');
+    if (authority.empty() || authority[0] != '[' || close == std::string::npos || close < 2) {
+        return false;
+    }
+    target.host = WideFromUtf8(authority.substr(1, close - 1));
+    const std::string port = authority.substr(close + 1);
+    if (port.empty()) {
+        target.port = target.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
+        return true;
+    }
+    if (port.size() < 2 || port.size() > 6 || port[0] != ':' ||
+        port.find_first_not_of("0123456789", 1) != std::string::npos) {
+        return false;
+    }
+    const long number = std::stol(port.substr(1));
+    target.port = static_cast<unsigned short>(number);
+    return number > 0 && number <= 65535;
+}
+
 }  // namespace
 
 HttpTarget HttpTargetFromUrl(const std::string& url) {
@@ -178,15 +208,15 @@ HttpTarget HttpTargetFromUrl(const std::string& url) {
     if (parts.lpszHostName != nullptr) {
         target.host.assign(parts.lpszHostName, parts.dwHostNameLength);
     }
-    // An IPv6 address is written in brackets; the connection takes it bare.
-    if (target.host.size() > 2 && target.host.front() == L'[' && target.host.back() == L']') {
-        target.host = target.host.substr(1, target.host.size() - 2);
+    target.port = parts.nPort;
+    if (!target.host.empty() && target.host.front() == L'[' && !BracketedHost(url, target)) {
+        target.error = "the leaderboard address has a bad IPv6 server or port";
+        return target;
     }
     if (target.host.empty()) {
         target.error = "the leaderboard address names no server";
         return target;
     }
-    target.port = parts.nPort;
     if (parts.lpszUrlPath != nullptr) {
         target.path.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
     }
