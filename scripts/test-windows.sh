@@ -2,17 +2,18 @@
 # Runs the Windows build's tests under Wine (make test-windows):
 #   1. the Windows test program (the portable tests and the Windows
 #      backend's own) in the game's directory of the Windows build;
-#   2. every replay script of tests/replays through quorvax-replay.exe and
+#   2. the zip holds no DLL, and its programs import system libraries only;
+#   3. every replay script of tests/replays through quorvax-replay.exe and
 #      through the Linux quorvax-replay: the state lines and "scores.dat"
 #      must be the same (scripts/compare-replays.sh);
-#   3. a player's end-to-end run of quorvax.exe (tests/e2e/player_e2e.sh
+#   4. a player's end-to-end run of quorvax.exe (tests/e2e/player_e2e.sh
 #      --wine), when the build has the game;
-#   4. a game recorded by quorvax.exe --record, which the Linux
+#   5. a game recorded by quorvax.exe --record, which the Linux
 #      quorvax-replay --check must replay to the same final state and
 #      quorvax.exe --play must play back (tests/e2e/record_wine_e2e.sh);
-#   5. a game of quorvax.exe played to its end and sent over WinHTTP to the
+#   6. a game of quorvax.exe played to its end and sent over WinHTTP to the
 #      Linux quorvax-server on loopback (tests/e2e/leaderboard_wine_e2e.sh);
-#   6. the player's settings in quorvax.exe (tests/e2e/settings_wine_e2e.sh).
+#   7. the player's settings in quorvax.exe (tests/e2e/settings_wine_e2e.sh).
 #   test-windows.sh WINDOWS_BUILD LINUX_BUILD
 # Wine runs in a prefix of its own inside the Windows build tree, under an
 # Xvfb display unless one is set. Any failure fails the run.
@@ -46,6 +47,25 @@ if ! (cd "$game" && wine ./quorvax_tests.exe --gtest_brief=1); then
   echo "test-windows: the Windows test program failed"
   failed=1
 fi
+
+echo "== the zip: no DLL of its own, the programs need only the system's"
+system_dlls=" GDI32.dll GLU32.dll KERNEL32.dll msvcrt.dll OPENGL32.dll USER32.dll WINHTTP.dll WINMM.dll "
+for zip in "$win_build"/quorvax-*-win64.zip; do
+  [ -f "$zip" ] || continue
+  if unzip -Z1 "$zip" | grep -i '\.dll$'; then
+    echo "test-windows: $(basename "$zip") holds a DLL"
+    failed=1
+  fi
+done
+for exe in "$game/quorvax.exe" "$game/quorvax-replay.exe"; do
+  [ -f "$exe" ] || continue
+  for dll in $(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name/ {print $3}'); do
+    if [[ $system_dlls != *" $dll "* ]]; then
+      echo "test-windows: $(basename "$exe") needs $dll, which Windows does not have"
+      failed=1
+    fi
+  done
+done
 
 echo "== replays: Windows against Linux"
 if ! bash "$here/compare-replays.sh" "$game" "$linux_build/game" "$root/tests/replays"; then
