@@ -1,12 +1,78 @@
-// WinHTTP behind HttpClient: how it reads the leaderboard's address, and
-// that an address it cannot use or a server that is not there ends in
-// status 0 with a reason, at once. The e2e run under Wine (make
-// test-windows) sends a real game to a real server.
+// WinHTTP behind HttpClient: how it reads the leaderboard's address; what
+// it sends and reads against a one-answer server of the test's own on
+// loopback; and that no whole answer ends in status 0 with a reason. The
+// e2e run under Wine (make test-windows) sends a real game to a real server.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/win32/WinHttpClient.h"
+
+// <winsock2.h> comes after the game's headers: its macros would rename them.
+#include <winsock2.h>
+#undef MessageBox
+
+namespace {
+
+// Takes one connection on 127.0.0.1, reads the request's head and body and
+// answers with `answer` as it is; `request` holds what came.
+class OneAnswerServer {
+  public:
+    explicit OneAnswerServer(std::string answer) : answer_(std::move(answer)) {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in at = {};
+        at.sin_family = AF_INET;
+        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int size = sizeof at;
+        bind(listener_, reinterpret_cast<sockaddr*>(&at), size);
+        listen(listener_, 1);
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size);
+        port_ = ntohs(at.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~OneAnswerServer() {
+        closesocket(listener_);
+        thread_.join();
+        WSACleanup();
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/api/games"; }
+    std::string request;
+
+  private:
+    void Serve() {
+        const SOCKET client = accept(listener_, nullptr, nullptr);
+        if (client == INVALID_SOCKET) {
+            return;
+        }
+        char chunk[4096];
+        size_t head = std::string::npos;
+        size_t length = 0;
+        while (head == std::string::npos || request.size() < head + 4 + length) {
+            const int n = recv(client, chunk, sizeof chunk, 0);
+            if (n <= 0) {
+                break;
+            }
+            request.append(chunk, static_cast<size_t>(n));
+            if (head == std::string::npos &&
+                (head = request.find("\r\n\r\n")) != std::string::npos) {
+                const size_t field = request.find("Content-Length: ");
+                length = field < head ? std::stoul(request.substr(field + 16)) : 0;
+            }
+        }
+        send(client, answer_.data(), static_cast<int>(answer_.size()), 0);
+        closesocket(client);
+    }
+
+    const std::string answer_;
+    SOCKET listener_ = INVALID_SOCKET;
+    unsigned short port_ = 0;
+    std::thread thread_;
+};
+
+}  // namespace
 
 TEST(WinHttpClient, ReadsHttpAndHttpsAddressesAtAnyPort) {
     const struct {
@@ -51,5 +117,39 @@ TEST(WinHttpClient, NoAnswerIsStatusZeroWithAReason) {
         EXPECT_NE(r.error, "") << url;
         EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
         EXPECT_EQ(r.body, "") << url;
+    }
+}
+
+TEST(WinHttpClient, PostsJsonAndReadsTheWholeAnswer) {
+    const std::string json = "{\"name\": \"Ada\", \"recording\": \"1 down space\\n\"}";
+    const std::string big(2 << 20, 'x');
+    const struct {
+        std::string answer;
+        int status;
+        std::string body;
+    } cases[] = {
+        {"HTTP/1.1 201 Created\r\nContent-Length: 20\r\n\r\n{\"id\": 1, \"rank\": 1}", 201,
+         "{\"id\": 1, \"rank\": 1}"},
+        // Sent elsewhere: an answer, not followed.
+        {"HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 0\r\n\r\n", 302, ""},
+        // Far larger than any answer of the table: none.
+        {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(big.size()) + "\r\n\r\n" + big, 0,
+         ""},
+        // Closed without a word: none.
+        {"", 0, ""},
+    };
+    const auto http = MakeWinHttpClient();
+    for (const auto& c : cases) {
+        OneAnswerServer server(c.answer);
+        const HttpResponse r = http->PostJson(server.Url(), json);
+        EXPECT_EQ(r.status, c.status) << r.error;
+        EXPECT_TRUE(r.body == c.body) << r.body.substr(0, 80);
+        EXPECT_EQ(r.error.empty(), c.status != 0) << r.error;
+        const std::string& sent = server.request;
+        EXPECT_EQ(sent.rfind("POST /api/games HTTP/1.1\r\n", 0), 0u) << sent;
+        EXPECT_NE(sent.find("\r\nContent-Type: application/json\r\n"), std::string::npos);
+        EXPECT_TRUE(sent.size() > json.size() &&
+                    sent.compare(sent.size() - json.size(), json.size(), json) == 0)
+            << sent;
     }
 }
