@@ -47,6 +47,8 @@ std::string Reason(DWORD code) {
 
 class WinHttpClient : public HttpClient {
   public:
+    // Submitter's worker, for each token and game: a session of its own per
+    // request, every handle closed when it returns.
     HttpResponse PostJson(const std::string& url, const std::string& json) override {
         HttpResponse r;
         const HttpTarget target = HttpTargetFromUrl(url);
@@ -64,6 +66,7 @@ class WinHttpClient : public HttpClient {
         if (!session) {
             return Failed(r);
         }
+        // Name lookup, connection, then each send and receive.
         const int stepMs = static_cast<int>(kWholeRequestMs);
         WinHttpSetTimeouts(session.get(), static_cast<int>(kConnectMs),
                            static_cast<int>(kConnectMs), stepMs, stepMs);
