@@ -69,9 +69,11 @@ test-sanitize: build
 
 # The Windows build links its two libraries statically, cross-built from
 # Debian's sources into $(WIN_BUILD)/deps, and takes the game's files from
-# the generators of the Linux build tree.
+# the generators of the Linux build tree; the Windows game sends its games
+# to the Linux quorvax-server in test-windows.
 windows: configure
-	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax_icons quorvax-replay quorvax-verify
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax_icons quorvax-replay quorvax-verify \
+		quorvax-server
 	@bash scripts/install-deps-windows.sh
 	@bash scripts/windows-deps.sh $(WIN_BUILD) $(WIN_TOOLCHAIN)
 	@cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -4,6 +4,7 @@
 #include "platform/win32/AudioOutputWin32.h"
 #include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/WinHttpClient.h"
 
 int main(int argc, char** argv) {
     // Before the directory changes: the files named on the command line are
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     if (!app.TakeArguments(argc, argv)) {
         return app.ExitCode();
     }
+    app.SetHttpClient(MakeWinHttpClient());
     // Then the working directory: the game opens every file relative to it.
     // When it cannot be entered, the game starts where it is and reports
     // the files it then misses in its usual way.

@@ -13,7 +13,8 @@ struct HttpResponse {
 
 // A blocking HTTP client for the leaderboard, used from a worker thread
 // only: the game's tick never waits on it. One per backend that has a
-// network (platform/linux: libcurl); a build without one sends nothing.
+// network (platform/linux: libcurl, platform/win32: WinHTTP); a build
+// without one sends nothing.
 class HttpClient {
   public:
     virtual ~HttpClient() = default;
