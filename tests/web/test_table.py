@@ -4,7 +4,8 @@ quorvax-server on loopback, which serves the page too (one origin).
 With the player's name and the world table on, a whole game played in the
 page is listed by the server with the score and level the page ended with.
 With the server stopped, a finished game stays in the page's IndexedDB
-outbox; once the server is back, a reload sends it, once. The table's page
+outbox; once the server is back, a reload sends it, once, and a game it
+refuses leaves the outbox with the reason. The table's page
 lists both games, and its watch link plays one in the page to the state the
 page ended it in; a watch address of another site is refused.
 Run: /usr/bin/python3 tests/web/test_table.py --site build-web/site --server build/server/quorvax-server
@@ -177,6 +178,16 @@ class TableTest:
                           "the table %s, world rank line %r"
                           % ([(g["name"], g["score"]) for g in games], self.browser.evaluate(STATUS)))
 
+    def step_refused_game(self):
+        """A game the table refuses for what it is leaves the outbox, with the reason."""
+        b = self.browser
+        b.evaluate("window.QuorvaxTable.submit(JSON.stringify({name: %s, recording: 'no game'}))"
+                   % json.dumps(NAME))
+        said = b.wait_for("/^Not counted: /.test(%s) && %s" % (STATUS, STATUS), timeout=10)
+        kept = self.kept()
+        return self.check("a refused game leaves the outbox with its reason", kept == 0,
+                          "%s kept, world rank line %r" % (kept, said))
+
     def step_watch(self):
         """The table's page lists both; its watch link plays the kept game to its end."""
         b = self.browser
@@ -205,7 +216,8 @@ class TableTest:
     def run(self):
         try:
             self.browser = cdp.Browser(os.path.join(self.work, "profile"))
-            for step in (self.step_submit, self.step_outbox, self.step_watch, self.step_refused):
+            for step in (self.step_submit, self.step_outbox, self.step_refused_game, self.step_watch,
+                         self.step_refused):
                 try:
                     if not step():
                         break
