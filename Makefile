@@ -88,7 +88,7 @@ test-windows: windows
 # The browser build takes the game's files from the generators of the Linux
 # build tree; the Linux replay tool is what the node one is compared with.
 web: configure
-	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax-replay quorvax-verify
+	@cmake --build $(BUILD) --target quorvax_content quorvax_models quorvax_font_glyphs quorvax-replay quorvax-verify quorvax-server
 	@bash scripts/web-build.sh $(WEB_BUILD) $(BUILD)
 
 serve-web: web

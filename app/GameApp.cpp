@@ -10,6 +10,7 @@
 #include "app/ReplayScript.h"
 #include "app/Settings.h"
 #include "app/Submitter.h"
+#include "app/TableLink.h"
 #include "platform/HttpClient.h"
 #include "platform/System.h"
 
@@ -137,20 +138,33 @@ bool GameApp::InitInstance() {
     // this run; a change in the Settings dialog takes effect at the next start.
     std::string leaderboard = leaderboard_;
     std::string player = player_;
-    if (leaderboard.empty() && settings.leaderboard && !settings.leaderboardUrl.empty() &&
-        !settings.playerName.empty()) {
+    bool toTable = !leaderboard.empty();
+    if (!toTable && settings.leaderboard && !settings.playerName.empty() &&
+        (!settings.leaderboardUrl.empty() || link_ != nullptr)) {
+        toTable = true;
         leaderboard = settings.leaderboardUrl;
         player = settings.playerName;
     }
+    // A finished game's recording, from the program's start to its end.
+    const auto recordingTo = [&dlg, r = recorder_.get()](uint64_t tick) {
+        return r->UpTo(tick, FormatState(dlg.game, tick));
+    };
     std::unique_ptr<Submitter> submitter;
-    if (!leaderboard.empty() && !playback_) {
-        if (http_) {
+    if (toTable && !playback_) {
+        if (link_ != nullptr) {
+            link_->Open(leaderboard);
+            dlg.game.worldRank = [l = link_] { return l->Status(); };
+            dlg.onGameStart = [l = link_] { l->GameStarted(); };
+            dlg.onGameEnd = [l = link_, player, recordingTo](uint64_t tick) {
+                l->Submit(Submitter::Body(player, recordingTo(tick)));
+            };
+        } else if (http_) {
             // Beside scores.dat; what an earlier run could not send goes out now.
             submitter = std::make_unique<Submitter>(std::move(http_), leaderboard, player);
             dlg.game.worldRank = [s = submitter.get()] { return s->Status(); };
             dlg.onGameStart = [s = submitter.get()] { s->GameStarted(); };
-            dlg.onGameEnd = [&dlg, s = submitter.get(), r = recorder_.get()](uint64_t tick) {
-                s->Submit(r->UpTo(tick, FormatState(dlg.game, tick)));
+            dlg.onGameEnd = [s = submitter.get(), recordingTo](uint64_t tick) {
+                s->Submit(recordingTo(tick));
             };
         } else {
             dlg.game.worldRank = [] { return std::string("This build cannot send games"); };

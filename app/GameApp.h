@@ -7,6 +7,7 @@ class HttpClient;
 class Playback;
 class Recorder;
 class Submitter;
+class TableLink;
 
 // The application object: runs the main window modally for the whole life
 // of the program. main() makes one after the platform system is set.
@@ -28,6 +29,10 @@ class GameApp {
     // Before InitInstance: the network for --leaderboard (main() of a system
     // that has one); without it the options are refused.
     void SetHttpClient(std::unique_ptr<HttpClient> http);
+    // Before InitInstance: the world table through the system's own link
+    // (the page) instead of an HttpClient; there an empty address is the
+    // site the game came from. The link outlives the GameApp.
+    void SetTableLink(TableLink* link) { link_ = link; }
     // After InitInstance: the state line of the game's end.
     const std::string& FinalState() const { return finalState_; }
     // After TakeArguments refused: why, as printed.
@@ -43,6 +48,7 @@ class GameApp {
     std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<Playback> playback_;
     std::unique_ptr<HttpClient> http_;
+    TableLink* link_ = nullptr;
     std::string leaderboard_;
     std::string player_;
     int exitCode_ = 0;

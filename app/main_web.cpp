@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "app/ReplayScript.h"
 #include "app/Settings.h"
+#include "app/TableLink.h"
 #include "platform/web/AudioOutputWeb.h"
 #include "platform/web/WebPage.h"
 #include "platform/web/WebSystem.h"
@@ -25,6 +26,18 @@ constexpr const char* kScoreFile = "scores.dat";
 constexpr bool kPictures = true;
 
 std::string g_lastState;
+
+// The world's table through the page's script, which keeps the games in
+// IndexedDB and sends them with fetch.
+class PageTableLink : public TableLink {
+  public:
+    void Open(const std::string& url) override { WebPage::TableOpen(url); }
+    void GameStarted() override { WebPage::TableGameStarted(); }
+    void Submit(const std::string& body) override { WebPage::TableSubmit(body); }
+    std::string Status() const override { return WebPage::TableStatus(); }
+};
+
+PageTableLink g_tableLink;
 
 // The player's score table lies in the lasting storage; the game finds it
 // in its working directory, as a link there.
@@ -56,6 +69,7 @@ void RunGame(WebSystem& system, WebPage::Request request) {
         return;
     }
     app.SetDrawing(kPictures);
+    app.SetTableLink(&g_tableLink);
     app.InitInstance();
     g_lastState = app.FinalState();
     if (request == WebPage::Request::Record) {

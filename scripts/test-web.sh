@@ -8,7 +8,10 @@
 #      the recording go to WEB_BUILD/test-shots, the measured numbers (site
 #      size, first load, frame time) to WEB_BUILD/test-results.json;
 #   3. the page where things go wrong (tests/web/test_trouble.py): without
-#      WebGL, and with quorvax.data answering 404 or quorvax.wasm cut off.
+#      WebGL, and with quorvax.data answering 404 or quorvax.wasm cut off;
+#   4. the page with the world's table (tests/web/test_table.py): the Linux
+#      quorvax-server serves it, takes its games, keeps none twice after its
+#      outbox waited for it, and its table page's watch link plays them.
 # A missing browser is a failure, not a skip: CI must not pass without it.
 #   test-web.sh WEB_BUILD LINUX_BUILD
 set -euo pipefail
@@ -33,6 +36,8 @@ else
   "$web_python" "$here/../tests/web/test_touch.py" --site "$web/site" --shots "$web/test-shots" ||
     failed=1
   "$web_python" "$here/../tests/web/test_trouble.py" --site "$web/site" --shots "$web/test-shots" || failed=1
+  "$web_python" "$here/../tests/web/test_table.py" --site "$web/site" --server "$linux/server/quorvax-server" ||
+    failed=1
 fi
 [ $failed -eq 0 ] && echo "test-web: all passed"
 exit $failed

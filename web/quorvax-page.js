@@ -499,15 +499,34 @@ var QuorvaxPage = (function () {
     if (!file || !running || !mayEndGame()) {
       return;
     }
-    file.arrayBuffer().then((bytes) => {
-      fs.writeFile('/tmp/chosen.txt', new Uint8Array(bytes));
-      chosenName = file.name;
-      watching = true;
-      setStatus('Playing ' + file.name);
-      Module._quorvax_watch();
-      canvas.focus();
-    });
+    file.arrayBuffer().then((bytes) => watchRecording(file.name, new Uint8Array(bytes)));
   });
+  // A recording's bytes played as the chosen file, called `name` in the bar.
+  function watchRecording(name, bytes) {
+    fs.writeFile('/tmp/chosen.txt', bytes);
+    chosenName = name;
+    watching = true;
+    setStatus('Playing ' + name);
+    Module._quorvax_watch();
+    canvas.focus();
+  }
+  // ?watch=PATH (the table page's watch links): a recording on this site,
+  // fetched and played; any other address is refused.
+  function watchFromAddress() {
+    const wanted = new URLSearchParams(window.location.search).get('watch');
+    if (wanted === null) {
+      return;
+    }
+    const url = /^\/(?![/\\])/.test(wanted) ? new URL(wanted, window.location.origin) : null;
+    if (!url || url.origin !== window.location.origin) {
+      setStatus('Not played: ' + wanted + ' is not a recording on this site');
+      return;
+    }
+    fetch(url)
+      .then((r) => (r.ok ? r.arrayBuffer() : Promise.reject(new Error('HTTP ' + r.status))))
+      .then((bytes) => watchRecording(wanted, new Uint8Array(bytes)),
+            (e) => setStatus('The recording ' + wanted + ' could not be fetched: ' + e.message));
+  }
   // F12's picture, written by the game into its folder: saved as a download
   // under the game's name for it (quorvax-YYYYMMDD-HHMMSS.png), then removed.
   const savedFiles = [];
@@ -603,6 +622,7 @@ var QuorvaxPage = (function () {
     if (!pictures) {
       requestAnimationFrame(drawStandIn);
     }
+    watchFromAddress();
   };
 
   // Until the game draws in the browser, the canvas shows its state line.

@@ -16,6 +16,12 @@ EM_JS(void, PagePlaybackEnded, (const char* state),
       { QuorvaxPage.playbackEnded(UTF8ToString(state)); });
 EM_JS(void, PageGameStarting, (int pictures), { QuorvaxPage.gameStarting(pictures); });
 EM_JS(void, PageOfferFile, (const char* path), { QuorvaxPage.offerFile(UTF8ToString(path)); });
+EM_JS(void, PageTableOpen, (const char* url), { QuorvaxTable.open(UTF8ToString(url)); });
+EM_JS(void, PageTableGameStarted, (), { QuorvaxTable.gameStarted(); });
+EM_JS(void, PageTableSubmit, (const char* body), { QuorvaxTable.submit(UTF8ToString(body)); });
+EM_JS(int, PageTableStatusSize, (), { return lengthBytesUTF8(QuorvaxTable.status()) + 1; });
+EM_JS(void, PageTableStatusCopy, (char* out, int size),
+      { stringToUTF8(QuorvaxTable.status(), out, size); });
 
 }  // namespace
 
@@ -50,6 +56,25 @@ void WebPage::OfferFile(const std::string& path) {
 
 void WebPage::GameStarting(bool pictures) {
     PageGameStarting(pictures ? 1 : 0);
+}
+
+void WebPage::TableOpen(const std::string& url) {
+    PageTableOpen(url.c_str());
+}
+
+void WebPage::TableGameStarted() {
+    PageTableGameStarted();
+}
+
+void WebPage::TableSubmit(const std::string& body) {
+    PageTableSubmit(body.c_str());
+}
+
+std::string WebPage::TableStatus() {
+    std::string text(static_cast<size_t>(PageTableStatusSize()), '\0');
+    PageTableStatusCopy(text.data(), static_cast<int>(text.size()));
+    text.resize(text.find('\0'));
+    return text;
 }
 
 extern "C" {

@@ -32,4 +32,16 @@ class WebPage {
     // The game is about to start: the loading bar goes; without pictures
     // the page shows the game's state instead.
     static void GameStarting(bool pictures);
+
+    // The world's table through the page's script (web/table.js), which
+    // keeps each game in its IndexedDB outbox until the table has answered
+    // for it. Open: the program starts with the table at `url` ("" or the
+    // page's origin: its own site) and sends what the outbox holds.
+    static void TableOpen(const std::string& url);
+    // A game begins: the script asks for its start token.
+    static void TableGameStarted();
+    // A game ended: its request body, to be kept and sent.
+    static void TableSubmit(const std::string& body);
+    // The world rank of the last game sent, or why it was not; "" before any answer.
+    static std::string TableStatus();
 };

@@ -86,14 +86,15 @@ def picture_difference(a, b):
 
 
 def parse_script(path):
-    """The key events of a replay script before its first typed text: [(tick, verb, key)]."""
+    """The key events of a replay script up to its game's end (its first typed
+    text, or Escape, which leaves the high-score screen): [(tick, verb, key)]."""
     events = []
     with open(path) as f:
         for line in f:
             words = line.split()
             if not words or words[0].startswith("#"):
                 continue
-            if words[1] == "text":
+            if words[1] == "text" or words[2] == "escape":
                 break
             events.append((int(words[0]), words[1], words[2]))
     return events
