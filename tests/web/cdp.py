@@ -15,6 +15,7 @@ import os
 import shutil
 import struct
 import subprocess
+import sys
 import threading
 import time
 import urllib.request
@@ -321,3 +322,19 @@ class Image:
                 for i in range(0, stride, 4):
                     rgb += line[i:i + 3]
         return Image(width, height, rgb)
+
+
+class Checks:
+    """Named checks of a test run, printed as they go ("PREFIX: what: ok"),
+    the failed ones kept in self.failures."""
+    prefix = "web"
+
+    def check(self, what, ok, detail=""):
+        if not hasattr(self, "failures"):
+            self.failures = []
+        print("%s: %s: %s%s" % (self.prefix, what, "ok" if ok else "FAILED",
+                                " (%s)" % detail if detail else ""))
+        sys.stdout.flush()
+        if not ok:
+            self.failures.append(what)
+        return ok

@@ -100,7 +100,7 @@ def parse_script(path):
     return events
 
 
-class PageTest:
+class PageTest(cdp.Checks):
     def __init__(self, args):
         self.args = args
         self.failures = []
@@ -118,13 +118,6 @@ class PageTest:
             self.page_errors += self.browser.exceptions
             self.browser.close()
             self.browser = None
-
-    def check(self, what, ok, detail=""):
-        print("web: %s: %s%s" % (what, "ok" if ok else "FAILED", " (%s)" % detail if detail else ""))
-        sys.stdout.flush()
-        if not ok:
-            self.failures.append(what)
-        return ok
 
     def state(self):
         line = self.browser.evaluate("window.quorvax.state()") or ""

@@ -75,7 +75,7 @@ class Server:
         self.log.close()
 
 
-class TableTest:
+class TableTest(cdp.Checks):
     def __init__(self, args):
         self.args = args
         self.failures = []
@@ -83,13 +83,6 @@ class TableTest:
         self.data = os.path.join(self.work, "data")
         self.server = None
         self.browser = None
-
-    def check(self, what, ok, detail=""):
-        print("web: %s: %s%s" % (what, "ok" if ok else "FAILED", " (%s)" % detail if detail else ""))
-        sys.stdout.flush()
-        if not ok:
-            self.failures.append(what)
-        return ok
 
     def start_server(self, port=0):
         self.server = Server(self.args.server, self.data, self.args.site, port)

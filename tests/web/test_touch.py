@@ -39,7 +39,9 @@ window.addEventListener('load', () => {
 """
 
 
-class TouchTest:
+class TouchTest(cdp.Checks):
+    prefix = "touch"
+
     def __init__(self, args):
         self.args = args
         self.failures = []
@@ -47,13 +49,6 @@ class TouchTest:
         self.profile = os.path.join(self.work, "profile")
         self.site = cdp.Site(args.site)
         self.browser = None
-
-    def check(self, what, ok, detail=""):
-        print("touch: %s: %s%s" % (what, "ok" if ok else "FAILED", " (%s)" % detail if detail else ""))
-        sys.stdout.flush()
-        if not ok:
-            self.failures.append(what)
-        return ok
 
     def phone(self, portrait=False):
         w, h = (390, 844) if portrait else (844, 390)
