@@ -13,7 +13,6 @@
 #include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -50,17 +49,26 @@ std::string Read(const std::filesystem::path& path) {
 // whoever starts it and stops with one signal.
 std::string Configuration(const std::filesystem::path& dir, unsigned short http,
                           unsigned short https, unsigned short first, unsigned short second) {
-    std::string site = Read(QUORVAX_SOURCE_DIR "/dist/server/quorvax-server.nginx.conf");
     const std::string d = dir.string();
-    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
-             {R"(\n\s*listen \[::\]:\d+[^;]*;)", ""},
-             {R"(listen 80;)", "listen 127.0.0.1:" + std::to_string(http) + ";"},
-             {R"(listen 443 )", "listen 127.0.0.1:" + std::to_string(https) + " "},
-             {R"(127\.0\.0\.1:8101)", "127.0.0.1:" + std::to_string(first)},
-             {R"(127\.0\.0\.1:8102)", "127.0.0.1:" + std::to_string(second)},
-             {R"(/etc/letsencrypt/live/table.example.org/fullchain.pem)", d + "/cert.pem"},
-             {R"(/etc/letsencrypt/live/table.example.org/privkey.pem)", d + "/key.pem"}}) {
-        site = std::regex_replace(site, std::regex(from), to);
+    const std::vector<std::pair<std::string, std::string>> changes = {
+        {"listen 80;", "listen 127.0.0.1:" + std::to_string(http) + ";"},
+        {"listen 443 ", "listen 127.0.0.1:" + std::to_string(https) + " "},
+        {"127.0.0.1:8101", "127.0.0.1:" + std::to_string(first)},
+        {"127.0.0.1:8102", "127.0.0.1:" + std::to_string(second)},
+        {"/etc/letsencrypt/live/table.example.org/fullchain.pem", d + "/cert.pem"},
+        {"/etc/letsencrypt/live/table.example.org/privkey.pem", d + "/key.pem"}};
+    std::istringstream in(Read(QUORVAX_SOURCE_DIR "/dist/server/quorvax-server.nginx.conf"));
+    std::string site, line;
+    while (std::getline(in, line)) {
+        if (line.find("listen [::]") != std::string::npos) {
+            continue;  // loopback only
+        }
+        for (const auto& [from, to] : changes) {
+            if (const size_t at = line.find(from); at != std::string::npos) {
+                line.replace(at, from.size(), to);
+            }
+        }
+        site += line + "\n";
     }
     std::string temp;
     for (const char* kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
@@ -169,6 +177,7 @@ TEST_P(NginxTest, TheShippedSiteServesTwoProcessesOverTlsWithItsLimits) {
     std::ofstream(dir / "nginx.conf")
         << Configuration(dir, http, https, first.port(), second.port());
     const std::string base = "https://127.0.0.1:" + std::to_string(https);
+    curl_global_init(CURL_GLOBAL_DEFAULT);
     CURL* curl = curl_easy_init();
     {
         Nginx proxy(nginx, dir);
@@ -203,6 +212,7 @@ TEST_P(NginxTest, TheShippedSiteServesTwoProcessesOverTlsWithItsLimits) {
         EXPECT_GT(limited, 0);
     }
     curl_easy_cleanup(curl);
+    curl_global_cleanup();
     std::filesystem::remove_all(dir);
 }
 
