@@ -39,6 +39,22 @@ window.addEventListener('load', () => {
 """
 
 
+# The settings file as IDBFS stores it (database and key named after the
+# mount point), or "" before it is there.
+STORED_SETTINGS = """new Promise(ok => {
+  const r = indexedDB.open('/persistent');
+  r.onerror = () => ok('');
+  r.onsuccess = () => {
+    const db = r.result;
+    if (!db.objectStoreNames.contains('FILE_DATA')) { db.close(); ok(''); return; }
+    const g = db.transaction('FILE_DATA').objectStore('FILE_DATA').get('/persistent/settings.toml');
+    g.onsuccess = () => { db.close();
+      ok(g.result && g.result.contents ? new TextDecoder().decode(g.result.contents) : ''); };
+    g.onerror = () => { db.close(); ok(''); };
+  };
+})"""
+
+
 class TouchTest(cdp.Checks):
     prefix = "touch"
 
@@ -202,18 +218,23 @@ class TouchTest(cdp.Checks):
         saved = [b.evaluate("QuorvaxSettings.update('sound', { music_volume: 30 })", True),
                  b.evaluate("QuorvaxSettings.update('keys', { jump: ['KeyZ', 'ShiftRight'] })", True)]
         self.check("the game saves what the panel changes", saved == [True, True], str(saved))
-        # The game writes in its own loop: the page is reloaded once it has.
-        try:
-            b.wait_for("QuorvaxSettings.current.keys.jump[0] === 'KeyZ' && "
-                       "QuorvaxSettings.current.sound.music_volume === 30", timeout=10)
-        except TimeoutError:
-            pass
+        # The game writes in its own loop, and IndexedDB commits after it:
+        # the page is reloaded once the stored file holds both.
+        before = []
+        for what in ("QuorvaxSettings.current.keys.jump[0] === 'KeyZ' && "
+                     "QuorvaxSettings.current.sound.music_volume === 30",
+                     STORED_SETTINGS + ".then(t => /KeyZ/.test(t) && /music_volume = 30/.test(t))"):
+            deadline = time.time() + 10
+            while not b.evaluate(what, True) and time.time() < deadline:
+                time.sleep(0.1)
+            before.append(time.time() < deadline)
         b.reload()
         self.wait_ready()
         kept = b.evaluate("[QuorvaxSettings.current.sound.music_volume, "
                           "QuorvaxSettings.current.keys.jump[0], window.quorvax.volumes()[0]]")
         self.check("a volume and a rebound key survive a reload",
-                   kept[0] == 30 and kept[1] == "KeyZ" and abs(kept[2] - 0.3) < 0.01, str(kept))
+                   kept[0] == 30 and kept[1] == "KeyZ" and abs(kept[2] - 0.3) < 0.01,
+                   "%s; before the reload, in the panel and stored: %s" % (kept, before))
         self.start_playing()
         rest = self.landed()
         b.key("z", True)
