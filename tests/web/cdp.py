@@ -142,11 +142,7 @@ class Browser:
                 self.call("Browser.close")
         except Exception:
             pass
-        try:
-            self.process.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        wait_or_kill(self.process)
         self.log.close()
 
     def __enter__(self):
@@ -338,3 +334,23 @@ class Checks:
         if not ok:
             self.failures.append(what)
         return ok
+
+    def run_steps(self, steps):
+        """Runs the steps in order; a step returns False, or throws, when
+        the ones after it cannot run (a throw is reported as its failure)."""
+        for step in steps:
+            try:
+                if not step():
+                    break
+            except Exception as e:
+                self.check(step.__name__, False, "%s: %s" % (type(e).__name__, e))
+                break
+
+
+def wait_or_kill(process, timeout=10):
+    """Waits for a process that was asked to end; kills it after `timeout` s."""
+    try:
+        process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()

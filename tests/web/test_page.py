@@ -530,15 +530,9 @@ class PageTest(cdp.Checks):
 
     def run(self):
         try:
-            for step in (self.step_title, self.step_song, self.step_play, self.step_name_dialog,
-                         self.step_recording, self.step_playback, self.step_reload, self.step_frame_time,
-                         self.step_screenshot):
-                try:
-                    if not step():
-                        break
-                except Exception as e:  # a step that cannot go on ends the run, reported
-                    self.check(step.__name__, False, "%s: %s" % (type(e).__name__, e))
-                    break
+            self.run_steps((self.step_title, self.step_song, self.step_play, self.step_name_dialog,
+                            self.step_recording, self.step_playback, self.step_reload,
+                            self.step_frame_time, self.step_screenshot))
             self.close_browser()
             self.check("no console errors or uncaught exceptions in the page", not self.page_errors,
                        "; ".join(self.page_errors[:3]))

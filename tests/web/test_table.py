@@ -67,11 +67,7 @@ class Server:
     def stop(self):
         if self.process.poll() is None:
             self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+            cdp.wait_or_kill(self.process)
         self.log.close()
 
 
@@ -209,14 +205,8 @@ class TableTest(cdp.Checks):
     def run(self):
         try:
             self.browser = cdp.Browser(os.path.join(self.work, "profile"))
-            for step in (self.step_submit, self.step_outbox, self.step_refused_game, self.step_watch,
-                         self.step_refused):
-                try:
-                    if not step():
-                        break
-                except Exception as e:  # a step that cannot go on ends the run, reported
-                    self.check(step.__name__, False, "%s: %s" % (type(e).__name__, e))
-                    break
+            self.run_steps((self.step_submit, self.step_outbox, self.step_refused_game,
+                            self.step_watch, self.step_refused))
         finally:
             if self.browser is not None:
                 self.browser.close()
